@@ -1,0 +1,42 @@
+#include "app/LaunchHandOff.h"
+
+#include <cstring>
+
+#include "app/CommandLine.h"
+#include "app/MainWindowIds.h"
+#include "base/DataFolder_CL.h"
+#include "store/Inifile_CL.h"
+
+bool HandOffToRunningInstance() {
+    Inifile_CL settings;
+    settings.Bind(DataFolder_CL::SettingsIniPath());
+    if (settings.GetInt(L"SETTING", L"duplicate_launch", 0) == 1) return false;
+
+    HWND running = ::FindWindowExW(nullptr, nullptr, kMainWindowClass, kMainWindowTitle);
+    if (!running) return false;
+
+    LaunchRequest request;
+    // "/ExtResume" re-applies the association and ends without a window: start-up does that
+    // itself, whether or not an instance runs.
+    if (ParseCommandLine(ProcessArguments(), request) == ParseOutcome::ExtResume) return false;
+    if (request.path[0] != L'\0') {
+        COPYDATASTRUCT data{};
+        data.dwData = kCopyDataLaunchRequest;
+        data.cbData = sizeof(request);
+        data.lpData = &request;
+        DWORD_PTR result = 0;
+        // Fire and forget, but never wait for ever on an instance that hangs.
+        ::SendMessageTimeoutW(running, WM_COPYDATA, reinterpret_cast<WPARAM>(::GetModuleHandleW(nullptr)),
+                              reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                              kHandOffTimeoutMs, &result);
+    }
+    if (::IsIconic(running)) ::ShowWindow(running, SW_RESTORE);
+    return true;
+}
+
+bool ReadLaunchRecord(const COPYDATASTRUCT* data, LaunchRequest& out) {
+    if (!data || data->cbData != sizeof(LaunchRequest) || !data->lpData) return false;
+    std::memcpy(&out, data->lpData, sizeof(LaunchRequest));
+    out.path[kLaunchPathUnits - 1] = L'\0';
+    return true;
+}

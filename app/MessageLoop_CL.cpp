@@ -1,0 +1,90 @@
+#include "app/MessageLoop_CL.h"
+
+#include <shellapi.h>
+
+#include "app/LumikinoHDMainWindow_CL.h"
+#include "base/LogFile_CL.h"
+#include "base/LogSwitches.h"
+
+MessageLoop_CL::MessageLoop_CL(LumikinoHDMainWindow_CL& window)
+    : m_window(window), m_lastTickMs(::GetTickCount64()) {}
+
+int MessageLoop_CL::Run() {
+    MSG message{};
+    for (;;) {
+        BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) break;
+        if (got == -1) return 1;
+
+        uint64_t now = ::GetTickCount64();
+        int64_t elapsedMs = static_cast<int64_t>(now - m_lastTickMs);
+        m_lastTickMs = now;
+
+        if (m_keys.HasHeldArrow()) {
+            if (unsigned held = m_keys.OnElapsed(elapsedMs)) {
+                m_window.KeyHandler(held);
+                m_window.NoteUserActivity();
+            }
+        }
+
+        if (!PreHandle(message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        KeepMessagesComingWhileArrowHeld();
+    }
+    return static_cast<int>(message.wParam);
+}
+
+void MessageLoop_CL::KeepMessagesComingWhileArrowHeld() {
+    // The held arrow's countdown advances only when a message arrives. A quiet queue (a remote
+    // control sends no key-up) would hold the arrow for ever, so a thread timer ticks while an
+    // arrow is held; unlike posting WM_USER back to back it does not spin the processor.
+    if (m_keys.HasHeldArrow() && m_heldArrowTimer == 0) {
+        m_heldArrowTimer = ::SetTimer(nullptr, 0, kHeldArrowTickMs, nullptr);
+    } else if (!m_keys.HasHeldArrow() && m_heldArrowTimer != 0) {
+        ::KillTimer(nullptr, m_heldArrowTimer);
+        m_heldArrowTimer = 0;
+    }
+}
+
+void MessageLoop_CL::Deliver(MSG& message, unsigned key) {
+    message.wParam = key;
+    m_window.KeyHandler(key);
+    m_window.NoteUserActivity();
+}
+
+bool MessageLoop_CL::PreHandle(MSG& message) {
+    const bool trace = ProcessLogSwitches().log_detail_other;
+    switch (message.message) {
+        case WM_KEYDOWN: {
+            if (trace) {
+                LogPrintf(L"WM_KEYDOWN = %08x, %08x", static_cast<unsigned>(message.wParam),
+                          static_cast<unsigned>(message.lParam));
+            }
+            KeySequence_CL::Decision d = m_keys.OnKeyDown(static_cast<unsigned>(message.wParam));
+            if (d.swallow) return true;
+            Deliver(message, d.deliverKey);
+            return false;
+        }
+        case WM_SYSKEYDOWN: {
+            if (trace) {
+                LogPrintf(L"WM_SYSKEYDOWN = %08x, %08x", static_cast<unsigned>(message.wParam),
+                          static_cast<unsigned>(message.lParam));
+            }
+            if (message.wParam != VK_RETURN) return false;
+            KeySequence_CL::Decision d = m_keys.OnAltEnter();
+            m_window.KeyHandler(d.deliverKey);
+            return true;
+        }
+        case WM_DROPFILES: {
+            LogPrintf(L"%ls", L"WM_DROPFILES ");
+            // The drop is complete here; opening what was dropped belongs to file intake.
+            ::DragFinish(reinterpret_cast<HDROP>(message.wParam));
+            m_window.NoteUserActivity();
+            return true;
+        }
+        default:
+            return false;
+    }
+}

@@ -1,0 +1,25 @@
+#pragma once
+// A fresh folder for one test, removed with everything in it when the test ends.
+
+#include <string>
+
+class TempFolder_CL {
+public:
+    TempFolder_CL();
+    ~TempFolder_CL();
+    TempFolder_CL(const TempFolder_CL&) = delete;
+    TempFolder_CL& operator=(const TempFolder_CL&) = delete;
+
+    const std::wstring& Path() const { return m_path; }
+    std::wstring Join(const std::wstring& name) const { return m_path + L"\\" + name; }
+
+private:
+    std::wstring m_path;
+};
+
+// Small file helpers for tests.
+std::string ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+void RemoveTree(const std::wstring& path);
