@@ -1,0 +1,143 @@
+// Start-up benchmark: time from process start to the main window being visible, and the time
+// a second launch takes to hand its path over and end, each against a minimal Win32 program
+// measured in the same run (a window shown; a process that starts and ends).
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/TextFormat.h"
+#include "base/UniqueHandle_CL.h"
+#include "tests/support/TempFolder_CL.h"
+#include "tests/support/PlayerProcess_CL.h"
+
+namespace {
+std::wstring BesideMe(const wchar_t* name) {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    return path.substr(0, path.find_last_of(L'\\') + 1) + name;
+}
+
+double NowMs() {
+    LARGE_INTEGER frequency, counter;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&counter);
+    return counter.QuadPart * 1000.0 / frequency.QuadPart;
+}
+
+struct Launched {
+    KernelHandle_CL process;
+    DWORD id = 0;
+};
+
+bool Launch(const std::wstring& exe, const std::wstring& args, Launched& out) {
+    std::wstring commandLine = L"\"" + exe + L"\" " + args;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info)) {
+        return false;
+    }
+    ::CloseHandle(info.hThread);
+    out.process.Reset(info.hProcess);
+    out.id = info.dwProcessId;
+    return true;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisible(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && ::IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Milliseconds from CreateProcess to a visible top-level window of the process; -1 on failure.
+double TimeToWindow(const std::wstring& exe, const std::wstring& args, HWND* windowOut, Launched& launched) {
+    double start = NowMs();
+    if (!Launch(exe, args, launched)) return -1;
+    WindowSearch search{launched.id, nullptr};
+    while (!search.found) {
+        ::EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
+        if (search.found) break;
+        if (NowMs() - start > 30000) return -1;
+        ::Sleep(1);
+    }
+    *windowOut = search.found;
+    return NowMs() - start;
+}
+
+double TimeToExit(const std::wstring& exe, const std::wstring& args) {
+    double start = NowMs();
+    Launched launched;
+    if (!Launch(exe, args, launched)) return -1;
+    if (::WaitForSingleObject(launched.process.Get(), 30000) != WAIT_OBJECT_0) return -1;
+    return NowMs() - start;
+}
+
+void Close(HWND window, Launched& launched) {
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(launched.process.Get(), 15000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(launched.process.Get(), 1);
+    }
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    int rounds = argc > 1 ? _wtoi(argv[1]) : 9;
+    const std::wstring player = BesideMe(L"Lumikino.exe");
+    const std::wstring minimal = BesideMe(L"bench_minimal_window.exe");
+    TempFolder_CL documents;
+    DocumentsRedirect_CL redirect(documents.Path());
+
+    std::vector<double> minimalShow, playerShow, minimalExit, handOff;
+    for (int round = 0; round < rounds; ++round) {
+        HWND window = nullptr;
+        Launched a;
+        double t = TimeToWindow(minimal, L"", &window, a);
+        if (t < 0) return 1;
+        minimalShow.push_back(t);
+        Close(window, a);
+
+        Launched b;
+        t = TimeToWindow(player, L"", &window, b);
+        if (t < 0) return 1;
+        playerShow.push_back(t);
+
+        // With the player running, a second launch hands its path over and ends.
+        t = TimeToExit(player, L"C:\\movies\\bench.avi");
+        if (t < 0) return 1;
+        handOff.push_back(t);
+        t = TimeToExit(minimal, L"--exit");
+        if (t < 0) return 1;
+        minimalExit.push_back(t);
+        Close(window, b);
+    }
+    // The player's closing keeps the window for a 3 s grace period; that is not start-up.
+    double showRatio = Median(playerShow) / Median(minimalShow);
+    double handOffRatio = Median(handOff) / Median(minimalExit);
+    std::printf("window visible: player %.1f ms, minimal program %.1f ms, ratio %.2fx (median of %d)\n",
+                Median(playerShow), Median(minimalShow), showRatio, rounds);
+    std::printf("second launch hand-off: player %.1f ms, minimal start-and-exit %.1f ms, ratio %.2fx\n",
+                Median(handOff), Median(minimalExit), handOffRatio);
+    return 0;
+}

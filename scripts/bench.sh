@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds and runs every benchmark under Wine; each prints ratios against a baseline measured in
+# the same run.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${LK_BUILD_DIR:-$root/build}
+bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/build.sh"
+run_dir=$(mktemp -d "${TMPDIR:-/tmp}/lumikino-bench.XXXXXX")
+source "$root/scripts/lib/wine-env.sh"
+cleanup() { lk_wine_stop; rm -rf "$run_dir"; }
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+lk_wine_start "$run_dir"
+for bench in "$build"/bin/bench_*.exe; do
+  name=$(basename "$bench" .exe)
+  [ "$name" = bench_minimal_window ] && continue
+  echo "== $name"
+  timeout 600 /usr/lib/wine/wine64 "$bench"
+done
