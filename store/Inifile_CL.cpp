@@ -75,6 +75,63 @@ bool Inifile_CL::WriteStruct(const std::wstring& section, const std::wstring& ke
                                         m_path.c_str()) != FALSE;
 }
 
+namespace {
+// The profile functions answer "size - 2" when a list of NUL-terminated strings did not fit.
+// Grows the buffer until the list fits; gives up at a size no record file reaches.
+template <typename Fill>
+std::vector<wchar_t> ReadStringList(Fill fill) {
+    constexpr DWORD kMaxUnits = 1u << 24;
+    for (DWORD units = 32768;; units *= 4) {
+        std::vector<wchar_t> buffer(units + 2, L'\0');
+        DWORD got = fill(buffer.data(), units);
+        if (got + 2 < units || units >= kMaxUnits) {
+            buffer.resize(got < units ? got : units);
+            return buffer;
+        }
+    }
+}
+
+// Splits "a\0b\0\0" into its strings.
+std::vector<std::wstring> SplitStringList(const std::vector<wchar_t>& list) {
+    std::vector<std::wstring> items;
+    size_t start = 0;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (list[i] != L'\0') continue;
+        if (i > start) items.emplace_back(list.data() + start, i - start);
+        start = i + 1;
+    }
+    if (start < list.size()) items.emplace_back(list.data() + start, list.size() - start);
+    return items;
+}
+}  // namespace
+
+std::vector<std::wstring> Inifile_CL::GetSectionNames() const {
+    if (!IsBound()) return {};
+    return SplitStringList(ReadStringList([this](wchar_t* buffer, DWORD units) {
+        return ::GetPrivateProfileSectionNamesW(buffer, units, m_path.c_str());
+    }));
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> Inifile_CL::GetSectionEntries(
+    const std::wstring& section) const {
+    std::vector<std::pair<std::wstring, std::wstring>> entries;
+    if (!IsBound()) return entries;
+    std::vector<std::wstring> lines = SplitStringList(ReadStringList([&](wchar_t* buffer, DWORD units) {
+        return ::GetPrivateProfileSectionW(section.c_str(), buffer, units, m_path.c_str());
+    }));
+    for (const std::wstring& line : lines) {
+        size_t equals = line.find(L'=');
+        if (equals == std::wstring::npos || equals == 0) continue;  // not a key the profile functions read
+        entries.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+    }
+    return entries;
+}
+
+void Inifile_CL::Flush() const {
+    if (!IsBound()) return;
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
+}
+
 std::wstring Inifile_CL::FormatHex64(int64_t value) {
     uint64_t bits = static_cast<uint64_t>(value);
     return FormatString(L"%08x:%08x", static_cast<unsigned>(bits >> 32),

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 class Inifile_CL {
 public:
@@ -37,6 +39,14 @@ public:
     void WriteInt(const std::wstring& section, const std::wstring& key, int value) const;
     void WriteHex64(const std::wstring& section, const std::wstring& key, int64_t value) const;
     bool WriteStruct(const std::wstring& section, const std::wstring& key, const void* data, UINT size) const;
+
+    // The section names of the file, in file order (empty when unbound or unreadable).
+    std::vector<std::wstring> GetSectionNames() const;
+    // Every "key=value" line of one section, in file order, with the value as stored (quotes
+    // kept), so a rewrite can carry keys over that this program does not know.
+    std::vector<std::pair<std::wstring, std::wstring>> GetSectionEntries(const std::wstring& section) const;
+    // Asks the profile functions to write out anything they still hold for this file.
+    void Flush() const;
 
     // Creates the file holding only FF FE when nothing is at the path. Never truncates: an
     // existing file that cannot be opened (locked, a folder) is left as it is.

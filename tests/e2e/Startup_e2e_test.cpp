@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <thread>
 
 #include "app/LaunchRequest.h"
 #include "base/TextFormat.h"
@@ -199,6 +200,8 @@ TEST_F(StartupEndToEnd, DamagedSettingsFilesStartWithDefaultsAndAreLeftAlone) {
         {"utf8", "\xEF\xBB\xBF[SETTING]\r\nduplicate_launch=0\r\n", L"(UTF-8,"},
         {"single-byte", "[RESUME]\r\nlast_open_file_folder=C:\\\x83\x65\x83\x58\x83\x67\r\n", L"(single-byte,"},
         {"truncated", std::string("\xFF\xFE[\0S\0E\0", 8), L"(UTF-16,"},
+        {"empty", std::string(), L"(empty,"},
+        {"very large", std::string("\xFF\xFE", 2) + std::string(24u << 20, ';'), L"(UTF-16,"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -245,4 +248,89 @@ TEST_F(StartupEndToEnd, DamagedSettingsFilesStartWithDefaultsAndAreLeftAlone) {
         // (The test runs as root under Wine, where a read-only attribute does not stop writes;
         // what matters here is that the player starts and ends normally.)
     }
+}
+
+namespace {
+std::wstring BuildFolder() {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path = path.substr(0, path.find_last_of(L'\\'));  // build\bin
+    return path.substr(0, path.find_last_of(L'\\'));  // build
+}
+}  // namespace
+
+TEST_F(StartupEndToEnd, ADllPlantedInTheMoviesFolderIsNeverLoaded) {
+    TempFolder_CL movies;
+    std::wstring planted = movies.Join(L"rgb9rast.dll");
+    ASSERT_TRUE(::CopyFileW((BuildFolder() + L"\\planted\\rgb9rast.dll").c_str(), planted.c_str(), FALSE));
+    const std::wstring marker = movies.Join(L"planted_dll_ran.txt");
+
+    // The plant works: a bare-name load from that folder runs it.
+    wchar_t previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    ::SetCurrentDirectoryW(movies.Path().c_str());
+    HMODULE loaded = ::LoadLibraryW(L"rgb9rast.dll");
+    ::SetCurrentDirectoryW(previous);
+    ASSERT_NE(loaded, nullptr);
+    ::FreeLibrary(loaded);
+    ASSERT_TRUE(FileExists(marker));
+    ASSERT_TRUE(::DeleteFileW(marker.c_str()));
+
+    // Started through an association, the player's current folder is the movie's.
+    PlayerProcess_CL player;
+    ASSERT_TRUE(player.Start({movies.Join(L"movie.avi")}, movies.Path()));
+    ASSERT_NE(player.WaitForMainWindow(kStartTimeoutMs), nullptr);
+    ASSERT_TRUE(player.PostClose());
+    DWORD exitCode = 1;
+    ASSERT_TRUE(player.WaitForExit(kExitTimeoutMs, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(FileExists(marker));
+}
+
+TEST_F(StartupEndToEnd, ClosingDeletesTheTemporaryZipFolder) {
+    ::CreateDirectoryW(DataFolder().c_str(), nullptr);
+    ::CreateDirectoryW(DataPath(L"zip").c_str(), nullptr);
+    ::CreateDirectoryW(DataPath(L"zip\\inner").c_str(), nullptr);
+    ASSERT_TRUE(WriteFileBytes(DataPath(L"zip\\inner\\extracted.avi"), "RIFF"));
+    PlayerProcess_CL player;
+    ASSERT_TRUE(player.Start({}));
+    ASSERT_NE(player.WaitForMainWindow(kStartTimeoutMs), nullptr);
+    EXPECT_TRUE(FolderExists(DataPath(L"zip")));  // kept while the player runs
+    ASSERT_TRUE(player.PostClose());
+    ASSERT_TRUE(player.WaitForExit(kExitTimeoutMs, nullptr));
+    EXPECT_FALSE(FolderExists(DataPath(L"zip")));
+    EXPECT_TRUE(FolderExists(DataPath(L"contents")));
+}
+
+TEST_F(StartupEndToEnd, AHungRunningInstanceDoesNotBlockASecondLaunch) {
+    // A window that looks like a running player but never answers its messages.
+    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE created = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread hung([&] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"MainWindowClass";
+        ::RegisterClassExW(&wc);
+        HWND window = ::CreateWindowExW(0, L"MainWindowClass", L"Lumikino", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                        nullptr, nullptr, wc.hInstance, nullptr);
+        ::SetEvent(created);
+        ::WaitForSingleObject(release, 60000);  // no message pumping meanwhile
+        ::DestroyWindow(window);
+        ::UnregisterClassW(L"MainWindowClass", wc.hInstance);
+    });
+    ASSERT_EQ(::WaitForSingleObject(created, 10000), WAIT_OBJECT_0);
+
+    PlayerProcess_CL second;
+    ASSERT_TRUE(second.Start({L"C:\\movies\\a.avi"}));
+    DWORD exitCode = 1;
+    bool ended = second.WaitForExit(20000, &exitCode);
+    ::SetEvent(release);
+    hung.join();
+    ::CloseHandle(release);
+    ::CloseHandle(created);
+    ASSERT_TRUE(ended) << "the second launch waited on the hung window";
+    EXPECT_EQ(exitCode, 0u);
 }

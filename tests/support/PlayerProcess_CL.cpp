@@ -44,15 +44,15 @@ std::wstring PlayerProcess_CL::QuoteArgument(const std::wstring& arg) {
     return quoted;
 }
 
-bool PlayerProcess_CL::Start(const std::vector<std::wstring>& args) {
+bool PlayerProcess_CL::Start(const std::vector<std::wstring>& args, const std::wstring& workingFolder) {
     std::wstring exe = PlayerPath();
     std::wstring commandLine = QuoteArgument(exe);
     for (const std::wstring& arg : args) commandLine += L" " + QuoteArgument(arg);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info)) {
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
         return false;
     }
     ::CloseHandle(info.hThread);

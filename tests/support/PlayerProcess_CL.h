@@ -26,7 +26,8 @@ public:
     // Quotes one argument the way CommandLineToArgvW reads it back.
     static std::wstring QuoteArgument(const std::wstring& arg);
 
-    bool Start(const std::vector<std::wstring>& args);
+    // Starts the player; workingFolder empty keeps the test's current folder.
+    bool Start(const std::vector<std::wstring>& args, const std::wstring& workingFolder = std::wstring());
     DWORD ProcessId() const { return m_processId; }
     bool IsRunning() const;
 
