@@ -18,6 +18,18 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 lk_wine_start "$run_dir"
 
+# Compressed sample movies for the graph tests, made fresh for the run.
+media="$run_dir/media"
+mkdir -p "$media"
+ff() { ffmpeg -nostdin -v error -y "$@"; }
+ff -f lavfi -i testsrc=size=320x240:rate=30:duration=3 -f lavfi -i sine=frequency=440:duration=3 \
+  -c:v libx264 -pix_fmt yuv420p -c:a aac -shortest "$media/h264_aac.mp4"
+ff -f lavfi -i testsrc=size=320x240:rate=25:duration=3 -f lavfi -i sine=frequency=440:duration=3 \
+  -c:v mpeg4 -c:a pcm_s16le -shortest "$media/mpeg4_pcm.avi"
+ff -f lavfi -i sine=frequency=440:duration=2 -ac 1 -ar 22050 -c:a pcm_u8 "$media/mono8.wav"
+ff -f lavfi -i sine=frequency=440:duration=2 -ac 2 -ar 44100 -c:a pcm_s16le "$media/tone.wav"
+export LK_TEST_MEDIA="Z:$(echo "$media" | tr / '\\')"
+
 cd "$build"
 # Test programs are Windows programs: ctest runs each under Wine through the emulator.
 ctest --output-on-failure --timeout 900 "$@"

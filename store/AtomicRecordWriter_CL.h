@@ -34,7 +34,7 @@ public:
 
     // The whole file; fails for a missing or locked file.
     [[nodiscard]] static HRESULT ReadBytes(const std::wstring& path, std::string* bytes);
-    // Up to count bytes from the start; *read tells how many there were.
+    // Up to count bytes from the start (fewer when the file is shorter).
     [[nodiscard]] static HRESULT ReadPrefix(const std::wstring& path, size_t count, std::string* bytes);
 
     // Pure: the entries of the old file that a rewrite with these entries carries over, in file
@@ -45,6 +45,11 @@ public:
 
     // Every key of an INI file in file order, values as stored.
     static std::vector<IniEntry> ReadAllEntries(const std::wstring& path);
+
+    // Pure: the "[section]" and "key=value" lines of a UTF-16 LE file with its byte-order mark,
+    // blanks around names and values dropped; empty for anything else. Reads the bytes on disk,
+    // not what the profile functions may still hold in memory.
+    static std::vector<IniEntry> ParseUtf16Ini(const std::string& bytes);
 
 private:
     bool Continue(int step) const { return !m_stepHook || m_stepHook(step); }

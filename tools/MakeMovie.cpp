@@ -14,20 +14,20 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     auto number = [&](int index, double fallback) { return argc > index ? std::wcstod(argv[index], nullptr) : fallback; };
-    AviMovieSpec spec;
+    AviMovieSpec movieSpec;
     double seconds = number(2, 10);
-    spec.width = static_cast<int>(number(3, 640));
-    spec.height = static_cast<int>(number(4, 360));
-    spec.frameRateNum = static_cast<int>(number(5, 30));
-    spec.frameRateDen = 1;
-    spec.frameCount = static_cast<int>(seconds * spec.frameRateNum + 0.5);
-    spec.pixel = AviMovieSpec::Pixel::Yuy2;
-    spec.withAudio = true;
-    spec.toneHz = number(6, 440);
-    spec.amplitude = 0.3;
-    spec.title = "Lumikino demo";
+    movieSpec.width = static_cast<int>(number(3, 640));
+    movieSpec.height = static_cast<int>(number(4, 360));
+    movieSpec.frameRateNum = static_cast<int>(number(5, 30));
+    movieSpec.frameRateDen = 1;
+    movieSpec.frameCount = static_cast<int>(seconds * movieSpec.frameRateNum + 0.5);
+    movieSpec.pixel = AviMovieSpec::Pixel::Yuy2;
+    movieSpec.withAudio = true;
+    movieSpec.toneHz = number(6, 440);
+    movieSpec.amplitude = 0.3;
+    movieSpec.title = "Lumikino demo";
     std::string error;
-    if (!AviWriter_CL::Write(argv[1], spec, &error)) {
+    if (!AviWriter_CL::Write(argv[1], movieSpec, &error)) {
         std::fprintf(stderr, "make_movie: %s\n", error.c_str());
         return 1;
     }

@@ -104,10 +104,11 @@ HRESULT STDMETHODCALLTYPE TransformFilter_CL::Stop() {
     FILTER_STATE before = m_state;
     // Decommitting first unblocks a Receive waiting for an output buffer.
     HRESULT hr = BaseFilter_CL::Stop();
-    if (before != State_Stopped && m_input.IsConnected()) {
-        std::lock_guard<std::mutex> streaming(m_receiveLock);
-        StopStreaming();
-    }
+    // No waiting for the receive lock here: a Receive may sit in a downstream filter that the
+    // graph has not stopped yet (the graph does not promise to stop downstream filters first),
+    // and it can only leave once that filter stops. StopStreaming must therefore cope with a
+    // last Receive still finishing.
+    if (before != State_Stopped && m_input.IsConnected()) StopStreaming();
     return hr;
 }
 

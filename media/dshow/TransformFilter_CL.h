@@ -4,8 +4,8 @@
 // downstream.
 //
 // Threads: Receive, EndOfStream and NewSegment on the upstream streaming thread, under
-// m_receiveLock; state changes and flushes on the graph's thread. StopStreaming runs under
-// m_receiveLock too, so it never overlaps a Transform.
+// m_receiveLock; state changes and flushes on the graph's thread. StopStreaming may overlap
+// the end of a last Transform (see Stop), so it must not tear down what Transform uses.
 
 #include <windows.h>
 #include <dshow.h>

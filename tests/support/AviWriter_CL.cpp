@@ -124,39 +124,39 @@ int64_t MulDivFloor(int64_t a, int64_t b, int64_t c) {
     return (a / c) * b + ((a % c) * b) / c;
 }
 
-int64_t FrameBytes(const AviMovieSpec& spec) {
-    const int64_t bytesPerPixel = spec.pixel == AviMovieSpec::Pixel::Yuy2 ? 2 : 4;
-    return int64_t{spec.width} * spec.height * bytesPerPixel;
+int64_t FrameBytes(const AviMovieSpec& movieSpec) {
+    const int64_t bytesPerPixel = movieSpec.pixel == AviMovieSpec::Pixel::Yuy2 ? 2 : 4;
+    return int64_t{movieSpec.width} * movieSpec.height * bytesPerPixel;
 }
 
 // Each frame's audio chunk covers samples [start(k), start(k + 1)).
-int64_t MaxAudioChunkSamples(const AviMovieSpec& spec) {
-    const int64_t perFrameNum = int64_t{spec.sampleRate} * spec.frameRateDen;
-    return (perFrameNum + spec.frameRateNum - 1) / spec.frameRateNum;
+int64_t MaxAudioChunkSamples(const AviMovieSpec& movieSpec) {
+    const int64_t perFrameNum = int64_t{movieSpec.sampleRate} * movieSpec.frameRateDen;
+    return (perFrameNum + movieSpec.frameRateNum - 1) / movieSpec.frameRateNum;
 }
 
 // With at least one sample per frame period every chunk has data; with less, each chunk
 // holds zero or one sample and only the non-empty ones are written.
-int64_t AudioChunkCount(const AviMovieSpec& spec) {
-    if (!spec.withAudio) return 0;
-    if (int64_t{spec.sampleRate} * spec.frameRateDen >= spec.frameRateNum) return spec.frameCount;
-    return AviWriter_CL::AudioSampleCount(spec);
+int64_t AudioChunkCount(const AviMovieSpec& movieSpec) {
+    if (!movieSpec.withAudio) return 0;
+    if (int64_t{movieSpec.sampleRate} * movieSpec.frameRateDen >= movieSpec.frameRateNum) return movieSpec.frameCount;
+    return AviWriter_CL::AudioSampleCount(movieSpec);
 }
 
-int64_t HdrlListBytes(const AviMovieSpec& spec) {
+int64_t HdrlListBytes(const AviMovieSpec& movieSpec) {
     int64_t bytes = kListHeaderBytes + kChunkHeaderBytes + int64_t{sizeof(MainAviHeader)};
     bytes += kListHeaderBytes + kChunkHeaderBytes + int64_t{sizeof(AviStreamHeader)} +
              kChunkHeaderBytes + int64_t{sizeof(BitmapInfoHeader)};
-    if (spec.withAudio) {
+    if (movieSpec.withAudio) {
         bytes += kListHeaderBytes + kChunkHeaderBytes + int64_t{sizeof(AviStreamHeader)} +
                  kChunkHeaderBytes + int64_t{sizeof(WaveFormatEx)};
     }
     return bytes;
 }
 
-int64_t InfoListBytes(const AviMovieSpec& spec) {
-    if (spec.title.empty()) return 0;
-    return kListHeaderBytes + kChunkHeaderBytes + PaddedBytes(int64_t(spec.title.size()) + 1);
+int64_t InfoListBytes(const AviMovieSpec& movieSpec) {
+    if (movieSpec.title.empty()) return 0;
+    return kListHeaderBytes + kChunkHeaderBytes + PaddedBytes(int64_t(movieSpec.title.size()) + 1);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -257,14 +257,14 @@ uint32_t ClampU32(int64_t v) {
 
 // Everything before the first movie chunk: RIFF header, hdrl and the optional INFO list.
 // The RIFF size is left 0 and patched once the file is complete.
-std::vector<uint8_t> BuildHeaders(const AviMovieSpec& spec) {
-    const bool yuy2 = spec.pixel == AviMovieSpec::Pixel::Yuy2;
-    const int64_t frameBytes = FrameBytes(spec);
-    const int64_t maxAudioChunkBytes = spec.withAudio ? MaxAudioChunkSamples(spec) * kAudioBlockBytes : 0;
-    const int64_t rateGcd = Gcd(spec.frameRateNum, spec.frameRateDen);
-    const uint32_t videoRate = uint32_t(spec.frameRateNum / rateGcd);
-    const uint32_t videoScale = uint32_t(spec.frameRateDen / rateGcd);
-    const int64_t audioBytesPerSec = int64_t{spec.sampleRate} * kAudioBlockBytes;
+std::vector<uint8_t> BuildHeaders(const AviMovieSpec& movieSpec) {
+    const bool yuy2 = movieSpec.pixel == AviMovieSpec::Pixel::Yuy2;
+    const int64_t frameBytes = FrameBytes(movieSpec);
+    const int64_t maxAudioChunkBytes = movieSpec.withAudio ? MaxAudioChunkSamples(movieSpec) * kAudioBlockBytes : 0;
+    const int64_t rateGcd = Gcd(movieSpec.frameRateNum, movieSpec.frameRateDen);
+    const uint32_t videoRate = uint32_t(movieSpec.frameRateNum / rateGcd);
+    const uint32_t videoScale = uint32_t(movieSpec.frameRateDen / rateGcd);
+    const int64_t audioBytesPerSec = int64_t{movieSpec.sampleRate} * kAudioBlockBytes;
 
     ByteBuffer out;
     out.BeginChunk(FourCc("RIFF"), FourCc("AVI "));
@@ -272,16 +272,16 @@ std::vector<uint8_t> BuildHeaders(const AviMovieSpec& spec) {
 
     MainAviHeader avih{};
     avih.microSecPerFrame =
-        ClampU32((int64_t{spec.frameRateDen} * 1'000'000 + spec.frameRateNum / 2) / spec.frameRateNum);
+        ClampU32((int64_t{movieSpec.frameRateDen} * 1'000'000 + movieSpec.frameRateNum / 2) / movieSpec.frameRateNum);
     avih.maxBytesPerSec = ClampU32(
-        MulDivFloor(frameBytes + kChunkHeaderBytes, spec.frameRateNum, spec.frameRateDen) +
-        (spec.withAudio ? audioBytesPerSec : 0));
-    avih.flags = kAvifHasIndex | (spec.withAudio ? kAvifIsInterleaved : 0);
-    avih.totalFrames = uint32_t(spec.frameCount);
-    avih.streams = spec.withAudio ? 2 : 1;
+        MulDivFloor(frameBytes + kChunkHeaderBytes, movieSpec.frameRateNum, movieSpec.frameRateDen) +
+        (movieSpec.withAudio ? audioBytesPerSec : 0));
+    avih.flags = kAvifHasIndex | (movieSpec.withAudio ? kAvifIsInterleaved : 0);
+    avih.totalFrames = uint32_t(movieSpec.frameCount);
+    avih.streams = movieSpec.withAudio ? 2 : 1;
     avih.suggestedBufferSize = ClampU32(std::max(frameBytes, maxAudioChunkBytes) + kChunkHeaderBytes);
-    avih.width = uint32_t(spec.width);
-    avih.height = uint32_t(spec.height);
+    avih.width = uint32_t(movieSpec.width);
+    avih.height = uint32_t(movieSpec.height);
     size_t chunk = out.BeginChunk(FourCc("avih"));
     Put(out, avih);
     out.EndChunk(chunk);
@@ -292,12 +292,12 @@ std::vector<uint8_t> BuildHeaders(const AviMovieSpec& spec) {
     vids.fccHandler = yuy2 ? FourCc("YUY2") : FourCc("DIB ");
     vids.scale = videoScale;
     vids.rate = videoRate;
-    vids.length = uint32_t(spec.frameCount);
+    vids.length = uint32_t(movieSpec.frameCount);
     vids.suggestedBufferSize = ClampU32(frameBytes);
     vids.quality = UINT32_MAX;                       // -1: default quality
     vids.sampleSize = 0;                             // one frame per chunk
-    vids.frameRight = int16_t(spec.width);
-    vids.frameBottom = int16_t(spec.height);
+    vids.frameRight = int16_t(movieSpec.width);
+    vids.frameBottom = int16_t(movieSpec.height);
     chunk = out.BeginChunk(FourCc("strh"));
     Put(out, vids);
     out.EndChunk(chunk);
@@ -306,8 +306,8 @@ std::vector<uint8_t> BuildHeaders(const AviMovieSpec& spec) {
     // bottom-up, which is how the frames are stored.
     BitmapInfoHeader bih{};
     bih.size = sizeof(BitmapInfoHeader);
-    bih.width = spec.width;
-    bih.height = spec.height;
+    bih.width = movieSpec.width;
+    bih.height = movieSpec.height;
     bih.planes = 1;
     bih.bitCount = yuy2 ? 16 : 32;
     bih.compression = yuy2 ? FourCc("YUY2") : kBiRgb;
@@ -317,7 +317,7 @@ std::vector<uint8_t> BuildHeaders(const AviMovieSpec& spec) {
     out.EndChunk(chunk);
     out.EndChunk(videoStrl);
 
-    if (spec.withAudio) {
+    if (movieSpec.withAudio) {
         const size_t audioStrl = out.BeginChunk(FourCc("LIST"), FourCc("strl"));
         // For PCM one unit is one block (a left and a right sample), so rate / scale is the
         // sample rate and the length counts sample frames.
@@ -325,7 +325,7 @@ std::vector<uint8_t> BuildHeaders(const AviMovieSpec& spec) {
         auds.fccType = FourCc("auds");
         auds.scale = kAudioBlockBytes;
         auds.rate = ClampU32(audioBytesPerSec);
-        auds.length = ClampU32(AviWriter_CL::AudioSampleCount(spec));
+        auds.length = ClampU32(AviWriter_CL::AudioSampleCount(movieSpec));
         auds.suggestedBufferSize = ClampU32(maxAudioChunkBytes);
         auds.quality = UINT32_MAX;
         auds.sampleSize = kAudioBlockBytes;
@@ -336,7 +336,7 @@ std::vector<uint8_t> BuildHeaders(const AviMovieSpec& spec) {
         WaveFormatEx wfx{};
         wfx.formatTag = kWaveFormatPcm;
         wfx.channels = kAudioChannels;
-        wfx.samplesPerSec = uint32_t(spec.sampleRate);
+        wfx.samplesPerSec = uint32_t(movieSpec.sampleRate);
         wfx.avgBytesPerSec = ClampU32(audioBytesPerSec);
         wfx.blockAlign = kAudioBlockBytes;
         wfx.bitsPerSample = 8 * kAudioBytesPerSample;
@@ -347,10 +347,10 @@ std::vector<uint8_t> BuildHeaders(const AviMovieSpec& spec) {
     }
     out.EndChunk(hdrl);
 
-    if (!spec.title.empty()) {
+    if (!movieSpec.title.empty()) {
         const size_t info = out.BeginChunk(FourCc("LIST"), FourCc("INFO"));
         chunk = out.BeginChunk(FourCc("INAM"));
-        out.Bytes(spec.title.data(), spec.title.size());
+        out.Bytes(movieSpec.title.data(), movieSpec.title.size());
         out.U8(0);
         out.EndChunk(chunk);
         out.EndChunk(info);
@@ -512,96 +512,96 @@ uint8_t ClampToByte(double v) {
 
 // ---------------------------------------------------------------------------------------
 
-bool AviWriter_CL::Validate(const AviMovieSpec& spec, std::string* error) {
+bool AviWriter_CL::Validate(const AviMovieSpec& movieSpec, std::string* error) {
     auto fail = [error](const char* reason) {
         if (error) *error = reason;
         return false;
     };
-    if (spec.width <= 0 || spec.height <= 0) return fail("width and height must be positive");
-    if (spec.width > kMaxDimension || spec.height > kMaxDimension) {
+    if (movieSpec.width <= 0 || movieSpec.height <= 0) return fail("width and height must be positive");
+    if (movieSpec.width > kMaxDimension || movieSpec.height > kMaxDimension) {
         return fail("width and height must be at most 16384");
     }
-    if (spec.pixel == AviMovieSpec::Pixel::Yuy2 && spec.width % 2 != 0) {
+    if (movieSpec.pixel == AviMovieSpec::Pixel::Yuy2 && movieSpec.width % 2 != 0) {
         return fail("YUY2 needs an even width");
     }
-    if (spec.pixel != AviMovieSpec::Pixel::Yuy2 && spec.pixel != AviMovieSpec::Pixel::Rgb32) {
+    if (movieSpec.pixel != AviMovieSpec::Pixel::Yuy2 && movieSpec.pixel != AviMovieSpec::Pixel::Rgb32) {
         return fail("unknown pixel format");
     }
-    if (spec.frameRateNum <= 0 || spec.frameRateDen <= 0 || spec.frameRateNum > kMaxFrameRateTerm ||
-        spec.frameRateDen > kMaxFrameRateTerm) {
+    if (movieSpec.frameRateNum <= 0 || movieSpec.frameRateDen <= 0 || movieSpec.frameRateNum > kMaxFrameRateTerm ||
+        movieSpec.frameRateDen > kMaxFrameRateTerm) {
         return fail("frame rate terms must be within 1..1000000");
     }
-    if (spec.frameCount <= 0) return fail("a movie needs at least one frame");
+    if (movieSpec.frameCount <= 0) return fail("a movie needs at least one frame");
 
     // Bound the movie before any exact arithmetic, so nothing below can overflow.
-    const double durationSeconds = double(spec.frameCount) * spec.frameRateDen / spec.frameRateNum;
+    const double durationSeconds = double(movieSpec.frameCount) * movieSpec.frameRateDen / movieSpec.frameRateNum;
     if (durationSeconds > kMaxDurationSeconds) return fail("movie too long");
     const int64_t perFrameMinBytes =
-        kChunkHeaderBytes + FrameBytes(spec) + int64_t{sizeof(AviIndexEntry)};
-    if (int64_t{spec.frameCount} > kMaxFileBytes / perFrameMinBytes) {
+        kChunkHeaderBytes + FrameBytes(movieSpec) + int64_t{sizeof(AviIndexEntry)};
+    if (int64_t{movieSpec.frameCount} > kMaxFileBytes / perFrameMinBytes) {
         return fail("movie larger than the 1 GiB AVI 1.0 limit");
     }
 
-    if (spec.withAudio) {
-        if (spec.sampleRate < kMinSampleRate || spec.sampleRate > kMaxSampleRate) {
+    if (movieSpec.withAudio) {
+        if (movieSpec.sampleRate < kMinSampleRate || movieSpec.sampleRate > kMaxSampleRate) {
             return fail("sample rate must be within 1000..384000 Hz");
         }
-        const double nyquistHz = spec.sampleRate / 2.0;
-        if (!(spec.toneHz >= 0.0 && spec.toneHz < nyquistHz)) {
+        const double nyquistHz = movieSpec.sampleRate / 2.0;
+        if (!(movieSpec.toneHz >= 0.0 && movieSpec.toneHz < nyquistHz)) {
             return fail("tone frequency must be at least 0 and below half the sample rate");
         }
-        if (!(spec.toneHzRight < nyquistHz) || std::isnan(spec.toneHzRight)) {
+        if (!(movieSpec.toneHzRight < nyquistHz) || std::isnan(movieSpec.toneHzRight)) {
             return fail("right tone frequency must be below half the sample rate");
         }
-        if (!(spec.amplitude >= 0.0 && spec.amplitude <= 1.0)) {
+        if (!(movieSpec.amplitude >= 0.0 && movieSpec.amplitude <= 1.0)) {
             return fail("amplitude must be within 0..1");
         }
-        if (durationSeconds * spec.sampleRate * kAudioBlockBytes > double(kMaxFileBytes)) {
+        if (durationSeconds * movieSpec.sampleRate * kAudioBlockBytes > double(kMaxFileBytes)) {
             return fail("movie larger than the 1 GiB AVI 1.0 limit");
         }
     }
-    if (spec.title.find('\0') != std::string::npos) return fail("title must not contain NUL");
-    if (spec.title.size() > 65536) return fail("title too long");
+    if (movieSpec.title.find('\0') != std::string::npos) return fail("title must not contain NUL");
+    if (movieSpec.title.size() > 65536) return fail("title too long");
 
-    if (FileSizeBytes(spec) > kMaxFileBytes) return fail("movie larger than the 1 GiB AVI 1.0 limit");
+    if (FileSizeBytes(movieSpec) > kMaxFileBytes) return fail("movie larger than the 1 GiB AVI 1.0 limit");
     return true;
 }
 
-int64_t AviWriter_CL::FileSizeBytes(const AviMovieSpec& spec) {
-    const int64_t videoChunks = int64_t{spec.frameCount};
-    const int64_t audioChunks = AudioChunkCount(spec);
+int64_t AviWriter_CL::FileSizeBytes(const AviMovieSpec& movieSpec) {
+    const int64_t videoChunks = int64_t{movieSpec.frameCount};
+    const int64_t audioChunks = AudioChunkCount(movieSpec);
     const int64_t movi = kListHeaderBytes +
-                         videoChunks * (kChunkHeaderBytes + PaddedBytes(FrameBytes(spec))) +
-                         audioChunks * kChunkHeaderBytes + AudioSampleCount(spec) * kAudioBlockBytes;
+                         videoChunks * (kChunkHeaderBytes + PaddedBytes(FrameBytes(movieSpec))) +
+                         audioChunks * kChunkHeaderBytes + AudioSampleCount(movieSpec) * kAudioBlockBytes;
     const int64_t idx1 = kChunkHeaderBytes + (videoChunks + audioChunks) * int64_t{sizeof(AviIndexEntry)};
-    return kListHeaderBytes + HdrlListBytes(spec) + InfoListBytes(spec) + movi + idx1;
+    return kListHeaderBytes + HdrlListBytes(movieSpec) + InfoListBytes(movieSpec) + movi + idx1;
 }
 
-int64_t AviWriter_CL::FrameStartRefTime(const AviMovieSpec& spec, int64_t frameIndex) {
+int64_t AviWriter_CL::FrameStartRefTime(const AviMovieSpec& movieSpec, int64_t frameIndex) {
     // frameIndex * den / num seconds, rounded to the nearest 100 ns.
-    const int64_t a = frameIndex * spec.frameRateDen;
-    const int64_t num = spec.frameRateNum;
+    const int64_t a = frameIndex * movieSpec.frameRateDen;
+    const int64_t num = movieSpec.frameRateNum;
     return (a / num) * kRefTimePerSecond + ((a % num) * kRefTimePerSecond * 2 + num) / (2 * num);
 }
 
-int64_t AviWriter_CL::DurationRefTime(const AviMovieSpec& spec) {
-    return FrameStartRefTime(spec, spec.frameCount);
+int64_t AviWriter_CL::DurationRefTime(const AviMovieSpec& movieSpec) {
+    return FrameStartRefTime(movieSpec, movieSpec.frameCount);
 }
 
-int64_t AviWriter_CL::AudioChunkStartSample(const AviMovieSpec& spec, int64_t frameIndex) {
-    return MulDivFloor(frameIndex * spec.frameRateDen, spec.sampleRate, spec.frameRateNum);
+int64_t AviWriter_CL::AudioChunkStartSample(const AviMovieSpec& movieSpec, int64_t frameIndex) {
+    return MulDivFloor(frameIndex * movieSpec.frameRateDen, movieSpec.sampleRate, movieSpec.frameRateNum);
 }
 
-int64_t AviWriter_CL::AudioSampleCount(const AviMovieSpec& spec) {
-    return spec.withAudio ? AudioChunkStartSample(spec, spec.frameCount) : 0;
+int64_t AviWriter_CL::AudioSampleCount(const AviMovieSpec& movieSpec) {
+    return movieSpec.withAudio ? AudioChunkStartSample(movieSpec, movieSpec.frameCount) : 0;
 }
 
-int16_t AviWriter_CL::AudioSample(const AviMovieSpec& spec, int64_t sampleIndex, int channel) {
-    const double hz = (channel == 1 && spec.toneHzRight >= 0.0) ? spec.toneHzRight : spec.toneHz;
+int16_t AviWriter_CL::AudioSample(const AviMovieSpec& movieSpec, int64_t sampleIndex, int channel) {
+    const double hz = (channel == 1 && movieSpec.toneHzRight >= 0.0) ? movieSpec.toneHzRight : movieSpec.toneHz;
     constexpr double kTwoPi = 6.283185307179586476925;
     // Reducing the cycle count first keeps the phase exact however far into the movie.
-    const double cycles = std::fmod(hz * double(sampleIndex), double(spec.sampleRate)) / spec.sampleRate;
-    return int16_t(std::lround(spec.amplitude * 32767.0 * std::sin(kTwoPi * cycles)));
+    const double cycles = std::fmod(hz * double(sampleIndex), double(movieSpec.sampleRate)) / movieSpec.sampleRate;
+    return int16_t(std::lround(movieSpec.amplitude * 32767.0 * std::sin(kTwoPi * cycles)));
 }
 
 AviRgb8 AviWriter_CL::BackgroundColour(int frameIndex) {
@@ -685,23 +685,23 @@ void AviWriter_CL::ConvertRgb32ToYuy2(const uint8_t* bgrx, int width, int height
     }
 }
 
-void AviWriter_CL::StoredFrameBytes(const AviMovieSpec& spec, int frameIndex, std::vector<uint8_t>* bytes) {
+void AviWriter_CL::StoredFrameBytes(const AviMovieSpec& movieSpec, int frameIndex, std::vector<uint8_t>* bytes) {
     std::vector<uint8_t> picture;
-    RenderFrameRgb32(spec.width, spec.height, frameIndex, &picture);
-    if (spec.pixel == AviMovieSpec::Pixel::Yuy2) {
-        ConvertRgb32ToYuy2(picture.data(), spec.width, spec.height, bytes);
+    RenderFrameRgb32(movieSpec.width, movieSpec.height, frameIndex, &picture);
+    if (movieSpec.pixel == AviMovieSpec::Pixel::Yuy2) {
+        ConvertRgb32ToYuy2(picture.data(), movieSpec.width, movieSpec.height, bytes);
         return;
     }
-    const size_t rowBytes = size_t(spec.width) * 4;
+    const size_t rowBytes = size_t(movieSpec.width) * 4;
     bytes->resize(picture.size());
-    for (int y = 0; y < spec.height; ++y) {
-        std::memcpy(bytes->data() + size_t(spec.height - 1 - y) * rowBytes,
+    for (int y = 0; y < movieSpec.height; ++y) {
+        std::memcpy(bytes->data() + size_t(movieSpec.height - 1 - y) * rowBytes,
                     picture.data() + size_t(y) * rowBytes, rowBytes);
     }
 }
 
-bool AviWriter_CL::Write(const std::wstring& path, const AviMovieSpec& spec, std::string* error) {
-    if (!Validate(spec, error)) return false;
+bool AviWriter_CL::Write(const std::wstring& path, const AviMovieSpec& movieSpec, std::string* error) {
+    if (!Validate(movieSpec, error)) return false;
 
     std::FILE* raw = OpenForWrite(path);
     if (!raw) {
@@ -710,7 +710,7 @@ bool AviWriter_CL::Write(const std::wstring& path, const AviMovieSpec& spec, std
     }
     MovieFile file(raw);
 
-    const std::vector<uint8_t> headers = BuildHeaders(spec);
+    const std::vector<uint8_t> headers = BuildHeaders(movieSpec);
     file.Write(headers);
 
     const int64_t moviListAt = file.Position();
@@ -720,25 +720,25 @@ bool AviWriter_CL::Write(const std::wstring& path, const AviMovieSpec& spec, std
     const int64_t moviTypeAt = moviListAt + 8;
 
     std::vector<AviIndexEntry> index;
-    index.reserve(size_t(spec.frameCount) + size_t(AudioChunkCount(spec)));
+    index.reserve(size_t(movieSpec.frameCount) + size_t(AudioChunkCount(movieSpec)));
     std::vector<uint8_t> frame;
     std::vector<uint8_t> audio;
-    audio.reserve(size_t(MaxAudioChunkSamples(spec)) * kAudioBlockBytes);
+    audio.reserve(size_t(MaxAudioChunkSamples(movieSpec)) * kAudioBlockBytes);
 
-    for (int k = 0; k < spec.frameCount && file.Ok(); ++k) {
-        StoredFrameBytes(spec, k, &frame);
+    for (int k = 0; k < movieSpec.frameCount && file.Ok(); ++k) {
+        StoredFrameBytes(movieSpec, k, &frame);
         index.push_back({kVideoChunkId, kAviifKeyFrame, uint32_t(file.Position() - moviTypeAt),
                          uint32_t(frame.size())});
         file.Chunk(kVideoChunkId, frame.data(), frame.size());
 
-        if (!spec.withAudio) continue;
-        const int64_t first = AudioChunkStartSample(spec, k);
-        const int64_t end = AudioChunkStartSample(spec, k + 1);
+        if (!movieSpec.withAudio) continue;
+        const int64_t first = AudioChunkStartSample(movieSpec, k);
+        const int64_t end = AudioChunkStartSample(movieSpec, k + 1);
         if (end == first) continue;    // less than one sample per frame at this rate
         audio.clear();
         for (int64_t i = first; i < end; ++i) {
             for (int channel = 0; channel < kAudioChannels; ++channel) {
-                const uint16_t v = uint16_t(AudioSample(spec, i, channel));
+                const uint16_t v = uint16_t(AudioSample(movieSpec, i, channel));
                 audio.push_back(uint8_t(v));
                 audio.push_back(uint8_t(v >> 8));
             }
@@ -757,7 +757,7 @@ bool AviWriter_CL::Write(const std::wstring& path, const AviMovieSpec& spec, std
     file.PatchU32(4, uint32_t(fileEnd - 8));
     file.PatchU32(moviListAt + 4, uint32_t(moviEnd - moviListAt - 8));
     const bool ok = file.Close();
-    if (!ok || fileEnd != FileSizeBytes(spec)) {
+    if (!ok || fileEnd != FileSizeBytes(movieSpec)) {
         RemoveFile(path);
         if (error) *error = ok ? "internal error: file size differs from the plan" : "write failed";
         return false;

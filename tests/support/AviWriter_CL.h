@@ -44,35 +44,35 @@ public:
     static constexpr int64_t kRefTimePerSecond = 10'000'000;   // 100-ns units, as REFERENCE_TIME
     static constexpr int kMaxDimension = 16384;                // pixels, either side
 
-    // Checks the spec, creates the file (UTF-16 path on Windows, UTF-8 elsewhere) and streams
+    // Checks the movieSpec, creates the file (UTF-16 path on Windows, UTF-8 elsewhere) and streams
     // the movie into it one frame at a time, replacing any file of that name. On failure
     // nothing is left behind and *error
-    // (when given) says why; a spec that fails Validate never creates the file.
-    [[nodiscard]] static bool Write(const std::wstring& path, const AviMovieSpec& spec,
+    // (when given) says why; a movieSpec that fails Validate never creates the file.
+    [[nodiscard]] static bool Write(const std::wstring& path, const AviMovieSpec& movieSpec,
                                     std::string* error);
 
-    // False, with the reason in *error, for a spec Write would refuse: odd width for YUY2,
+    // False, with the reason in *error, for a movieSpec Write would refuse: odd width for YUY2,
     // no frames, non-positive sizes or rates, amplitude outside 0..1, a tone at or above
     // half the sample rate, or a movie larger than kMaxFileBytes.
-    [[nodiscard]] static bool Validate(const AviMovieSpec& spec, std::string* error);
+    [[nodiscard]] static bool Validate(const AviMovieSpec& movieSpec, std::string* error);
 
-    // Exact size of the file Write produces for a valid spec.
-    static int64_t FileSizeBytes(const AviMovieSpec& spec);
+    // Exact size of the file Write produces for a valid movieSpec.
+    static int64_t FileSizeBytes(const AviMovieSpec& movieSpec);
 
     // Start of frame frameIndex in 100-ns units, rounded to the nearest unit;
     // frameIndex == frameCount gives the movie's duration.
-    static int64_t FrameStartRefTime(const AviMovieSpec& spec, int64_t frameIndex);
-    static int64_t DurationRefTime(const AviMovieSpec& spec);
+    static int64_t FrameStartRefTime(const AviMovieSpec& movieSpec, int64_t frameIndex);
+    static int64_t DurationRefTime(const AviMovieSpec& movieSpec);
 
     // Audio sample frames (one left and one right value each) in the whole movie; 0 without
     // audio. Frame k's audio chunk holds the samples [start(k), start(k + 1)) where
     // start(k) = floor(k * sampleRate * frameRateDen / frameRateNum).
-    static int64_t AudioSampleCount(const AviMovieSpec& spec);
-    static int64_t AudioChunkStartSample(const AviMovieSpec& spec, int64_t frameIndex);
+    static int64_t AudioSampleCount(const AviMovieSpec& movieSpec);
+    static int64_t AudioChunkStartSample(const AviMovieSpec& movieSpec, int64_t frameIndex);
 
     // The value stored for sample sampleIndex of channel 0 (left) or 1 (right):
     // round(amplitude * 32767 * sin(2 pi * hz * sampleIndex / sampleRate)).
-    static int16_t AudioSample(const AviMovieSpec& spec, int64_t sampleIndex, int channel);
+    static int16_t AudioSample(const AviMovieSpec& movieSpec, int64_t sampleIndex, int channel);
 
     // Background colour of frame frameIndex; every channel stays within 16..96.
     static AviRgb8 BackgroundColour(int frameIndex);
@@ -90,6 +90,6 @@ public:
 
     // The exact payload of frame frameIndex's video chunk: YUY2 top-down, or BGRX rows
     // bottom-up as BI_RGB requires.
-    static void StoredFrameBytes(const AviMovieSpec& spec, int frameIndex,
+    static void StoredFrameBytes(const AviMovieSpec& movieSpec, int frameIndex,
                                  std::vector<uint8_t>* bytes);
 };

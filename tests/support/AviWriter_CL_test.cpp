@@ -87,28 +87,28 @@ std::vector<uint8_t> ReadAll(const std::wstring& path) {
 
 class AviWriterFile : public ::testing::Test {
 protected:
-    // Writes spec to name in the test's folder and returns the file's bytes.
-    std::vector<uint8_t> WriteMovie(const AviMovieSpec& spec, const wchar_t* name = L"movie.avi") {
+    // Writes movieSpec to name in the test's folder and returns the file's bytes.
+    std::vector<uint8_t> WriteMovie(const AviMovieSpec& movieSpec, const wchar_t* name = L"movie.avi") {
         std::string error;
         const std::wstring path = m_temp.Join(name);
-        EXPECT_TRUE(AviWriter_CL::Write(path, spec, &error)) << error;
+        EXPECT_TRUE(AviWriter_CL::Write(path, movieSpec, &error)) << error;
         return ReadAll(path);
     }
     TempFolder_CL m_temp;
 };
 
-AviMovieSpec Spec(int width, int height, int rateNum, int rateDen, int frames, Pixel pixel,
+AviMovieSpec MovieSpec(int width, int height, int rateNum, int rateDen, int frames, Pixel pixel,
                   bool audio, int sampleRate = 44100) {
-    AviMovieSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.frameRateNum = rateNum;
-    spec.frameRateDen = rateDen;
-    spec.frameCount = frames;
-    spec.pixel = pixel;
-    spec.withAudio = audio;
-    spec.sampleRate = sampleRate;
-    return spec;
+    AviMovieSpec movieSpec;
+    movieSpec.width = width;
+    movieSpec.height = height;
+    movieSpec.frameRateNum = rateNum;
+    movieSpec.frameRateDen = rateDen;
+    movieSpec.frameCount = frames;
+    movieSpec.pixel = pixel;
+    movieSpec.withAudio = audio;
+    movieSpec.sampleRate = sampleRate;
+    return movieSpec;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -116,7 +116,7 @@ AviMovieSpec Spec(int width, int height, int rateNum, int rateDen, int frames, P
 
 struct LayoutCase {
     const char* name;
-    AviMovieSpec spec;
+    AviMovieSpec movieSpec;
     uint32_t microSecPerFrame;    // worked out by hand from the frame rate
     int64_t audioSamples;         // floor(frames * den / num * sampleRate), by hand
 };
@@ -125,12 +125,12 @@ class AviLayout : public AviWriterFile, public ::testing::WithParamInterface<Lay
 
 TEST_P(AviLayout, HeadersMoviAndIndexDescribeTheMovie) {
     const LayoutCase& param = GetParam();
-    const AviMovieSpec& spec = param.spec;
-    const bool yuy2 = spec.pixel == Pixel::Yuy2;
-    const uint32_t frameBytes = uint32_t(spec.width * spec.height * (yuy2 ? 2 : 4));
-    const std::vector<uint8_t> file = WriteMovie(spec);
+    const AviMovieSpec& movieSpec = param.movieSpec;
+    const bool yuy2 = movieSpec.pixel == Pixel::Yuy2;
+    const uint32_t frameBytes = uint32_t(movieSpec.width * movieSpec.height * (yuy2 ? 2 : 4));
+    const std::vector<uint8_t> file = WriteMovie(movieSpec);
     ASSERT_GT(file.size(), 12u);
-    EXPECT_EQ(int64_t(file.size()), AviWriter_CL::FileSizeBytes(spec));
+    EXPECT_EQ(int64_t(file.size()), AviWriter_CL::FileSizeBytes(movieSpec));
 
     ASSERT_EQ(FourCcAt(file, 0), "RIFF");
     EXPECT_EQ(FourCcAt(file, 8), "AVI ");
@@ -152,11 +152,11 @@ TEST_P(AviLayout, HeadersMoviAndIndexDescribeTheMovie) {
     const size_t h = avih->dataAt;
     EXPECT_EQ(U32At(file, h + 0), param.microSecPerFrame);
     EXPECT_NE(U32At(file, h + 12) & 0x10, 0u) << "AVIF_HASINDEX";
-    EXPECT_EQ(U32At(file, h + 16), uint32_t(spec.frameCount));
-    EXPECT_EQ(U32At(file, h + 24), spec.withAudio ? 2u : 1u);
+    EXPECT_EQ(U32At(file, h + 16), uint32_t(movieSpec.frameCount));
+    EXPECT_EQ(U32At(file, h + 24), movieSpec.withAudio ? 2u : 1u);
     EXPECT_GE(U32At(file, h + 28), frameBytes) << "suggested buffer holds a frame";
-    EXPECT_EQ(U32At(file, h + 32), uint32_t(spec.width));
-    EXPECT_EQ(U32At(file, h + 36), uint32_t(spec.height));
+    EXPECT_EQ(U32At(file, h + 32), uint32_t(movieSpec.width));
+    EXPECT_EQ(U32At(file, h + 36), uint32_t(movieSpec.height));
 
     // Video stream.
     const Chunk* videoStrl = Find(hdrl, "LIST", "strl", 0);
@@ -171,12 +171,12 @@ TEST_P(AviLayout, HeadersMoviAndIndexDescribeTheMovie) {
     EXPECT_EQ(FourCcAt(file, s), "vids");
     const uint64_t scale = U32At(file, s + 20);
     const uint64_t rate = U32At(file, s + 24);
-    EXPECT_EQ(rate * uint64_t(spec.frameRateDen), scale * uint64_t(spec.frameRateNum)) << rate << "/" << scale;
-    EXPECT_EQ(U32At(file, s + 32), uint32_t(spec.frameCount));
+    EXPECT_EQ(rate * uint64_t(movieSpec.frameRateDen), scale * uint64_t(movieSpec.frameRateNum)) << rate << "/" << scale;
+    EXPECT_EQ(U32At(file, s + 32), uint32_t(movieSpec.frameCount));
     const size_t f = vStrf->dataAt;
     EXPECT_EQ(U32At(file, f + 0), 40u);
-    EXPECT_EQ(int32_t(U32At(file, f + 4)), spec.width);
-    EXPECT_EQ(int32_t(U32At(file, f + 8)), spec.height) << "positive: BI_RGB rows bottom-up";
+    EXPECT_EQ(int32_t(U32At(file, f + 4)), movieSpec.width);
+    EXPECT_EQ(int32_t(U32At(file, f + 8)), movieSpec.height) << "positive: BI_RGB rows bottom-up";
     EXPECT_EQ(U16At(file, f + 12), 1);
     EXPECT_EQ(U16At(file, f + 14), yuy2 ? 16 : 32);
     if (yuy2) {
@@ -188,8 +188,8 @@ TEST_P(AviLayout, HeadersMoviAndIndexDescribeTheMovie) {
 
     // Audio stream.
     const Chunk* audioStrl = Find(hdrl, "LIST", "strl", 1);
-    ASSERT_EQ(audioStrl != nullptr, spec.withAudio);
-    if (spec.withAudio) {
+    ASSERT_EQ(audioStrl != nullptr, movieSpec.withAudio);
+    if (movieSpec.withAudio) {
         const std::vector<Chunk> audio = ChildrenOf(file, *audioStrl);
         const Chunk* aStrh = Find(audio, "strh");
         const Chunk* aStrf = Find(audio, "strf");
@@ -203,13 +203,13 @@ TEST_P(AviLayout, HeadersMoviAndIndexDescribeTheMovie) {
         // One unit is one 4-byte block (left and right sample): rate / scale is the sample
         // rate and the length counts sample frames.
         EXPECT_EQ(U32At(file, a + 44), 4u);
-        EXPECT_EQ(aRate, aScale * uint64_t(spec.sampleRate));
+        EXPECT_EQ(aRate, aScale * uint64_t(movieSpec.sampleRate));
         EXPECT_EQ(U32At(file, a + 32), uint32_t(param.audioSamples));
         const size_t w = aStrf->dataAt;
         EXPECT_EQ(U16At(file, w + 0), 1) << "WAVE_FORMAT_PCM";
         EXPECT_EQ(U16At(file, w + 2), 2);
-        EXPECT_EQ(U32At(file, w + 4), uint32_t(spec.sampleRate));
-        EXPECT_EQ(U32At(file, w + 8), uint32_t(spec.sampleRate) * 4);
+        EXPECT_EQ(U32At(file, w + 4), uint32_t(movieSpec.sampleRate));
+        EXPECT_EQ(U32At(file, w + 8), uint32_t(movieSpec.sampleRate) * 4);
         EXPECT_EQ(U16At(file, w + 12), 4);
         EXPECT_EQ(U16At(file, w + 14), 16);
     }
@@ -222,7 +222,7 @@ TEST_P(AviLayout, HeadersMoviAndIndexDescribeTheMovie) {
     std::vector<uint8_t> expected;
     for (const Chunk& c : data) {
         if (c.id == "00db" || c.id == "00dc") {
-            AviWriter_CL::StoredFrameBytes(spec, videoChunks, &expected);
+            AviWriter_CL::StoredFrameBytes(movieSpec, videoChunks, &expected);
             ASSERT_EQ(c.size, expected.size());
             EXPECT_EQ(0, std::memcmp(&file[c.dataAt], expected.data(), expected.size()))
                 << "frame " << videoChunks;
@@ -230,16 +230,16 @@ TEST_P(AviLayout, HeadersMoviAndIndexDescribeTheMovie) {
         } else if (c.id == "01wb") {
             ASSERT_EQ(c.size % 4, 0u);
             for (uint32_t i = 0; i < c.size; i += 4, ++sampleIndex) {
-                ASSERT_EQ(int16_t(U16At(file, c.dataAt + i)), AviWriter_CL::AudioSample(spec, sampleIndex, 0));
-                ASSERT_EQ(int16_t(U16At(file, c.dataAt + i + 2)), AviWriter_CL::AudioSample(spec, sampleIndex, 1));
+                ASSERT_EQ(int16_t(U16At(file, c.dataAt + i)), AviWriter_CL::AudioSample(movieSpec, sampleIndex, 0));
+                ASSERT_EQ(int16_t(U16At(file, c.dataAt + i + 2)), AviWriter_CL::AudioSample(movieSpec, sampleIndex, 1));
             }
         } else {
             ADD_FAILURE() << "unexpected chunk " << c.id;
         }
     }
-    EXPECT_EQ(videoChunks, spec.frameCount);
+    EXPECT_EQ(videoChunks, movieSpec.frameCount);
     EXPECT_EQ(sampleIndex, param.audioSamples);
-    EXPECT_EQ(AviWriter_CL::AudioSampleCount(spec), param.audioSamples);
+    EXPECT_EQ(AviWriter_CL::AudioSampleCount(movieSpec), param.audioSamples);
 
     // Index: one entry per chunk in file order, offsets from the 'movi' type, key frames.
     ASSERT_EQ(idx1->size, data.size() * 16);
@@ -256,19 +256,19 @@ TEST_P(AviLayout, HeadersMoviAndIndexDescribeTheMovie) {
 INSTANTIATE_TEST_SUITE_P(
     Specs, AviLayout,
     ::testing::Values(
-        LayoutCase{"Yuy2Audio30fps", Spec(320, 240, 30, 1, 10, Pixel::Yuy2, true), 33333, 14700},
-        LayoutCase{"Rgb32OddWidthSilent", Spec(33, 17, 25, 1, 5, Pixel::Rgb32, false), 40000, 0},
-        LayoutCase{"Yuy2Ntsc48k", Spec(64, 48, 30000, 1001, 12, Pixel::Yuy2, true, 48000), 33367, 19219},
-        LayoutCase{"Rgb32UnreducedRate", Spec(16, 8, 60, 2, 3, Pixel::Rgb32, true, 22050), 33333, 2205},
+        LayoutCase{"Yuy2Audio30fps", MovieSpec(320, 240, 30, 1, 10, Pixel::Yuy2, true), 33333, 14700},
+        LayoutCase{"Rgb32OddWidthSilent", MovieSpec(33, 17, 25, 1, 5, Pixel::Rgb32, false), 40000, 0},
+        LayoutCase{"Yuy2Ntsc48k", MovieSpec(64, 48, 30000, 1001, 12, Pixel::Yuy2, true, 48000), 33367, 19219},
+        LayoutCase{"Rgb32UnreducedRate", MovieSpec(16, 8, 60, 2, 3, Pixel::Rgb32, true, 22050), 33333, 2205},
         // Under one sample a frame: frames without a sample get no audio chunk.
-        LayoutCase{"FewerSamplesThanFrames", Spec(8, 4, 2500, 1, 10, Pixel::Yuy2, true, 1000), 400, 4}),
+        LayoutCase{"FewerSamplesThanFrames", MovieSpec(8, 4, 2500, 1, 10, Pixel::Yuy2, true, 1000), 400, 4}),
     [](const ::testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 // 30000/1001 fps at 44100 Hz gives 1471 or 1472 samples a frame: chunks of odd sample
 // counts must still start where the index says and cover the tone without gaps.
 TEST_F(AviWriterFile, AudioChunksWithOddSampleCountsFollowTheFrameClock) {
-    const AviMovieSpec spec = Spec(32, 16, 30000, 1001, 20, Pixel::Yuy2, true);
-    const std::vector<uint8_t> file = WriteMovie(spec);
+    const AviMovieSpec movieSpec = MovieSpec(32, 16, 30000, 1001, 20, Pixel::Yuy2, true);
+    const std::vector<uint8_t> file = WriteMovie(movieSpec);
     const std::vector<Chunk> top = ChunksIn(file, 12, file.size());
     const Chunk* movi = Find(top, "LIST", "movi");
     ASSERT_NE(movi, nullptr);
@@ -279,8 +279,8 @@ TEST_F(AviWriterFile, AudioChunksWithOddSampleCountsFollowTheFrameClock) {
         if (c.id != "01wb") continue;
         const int64_t samples = c.size / 4;
         sawOdd |= (samples % 2) != 0;
-        EXPECT_EQ(samples, AviWriter_CL::AudioChunkStartSample(spec, frame + 1) -
-                               AviWriter_CL::AudioChunkStartSample(spec, frame))
+        EXPECT_EQ(samples, AviWriter_CL::AudioChunkStartSample(movieSpec, frame + 1) -
+                               AviWriter_CL::AudioChunkStartSample(movieSpec, frame))
             << "frame " << frame;
         EXPECT_TRUE(samples == 1471 || samples == 1472) << samples;
         ++frame;
@@ -292,10 +292,10 @@ TEST_F(AviWriterFile, AudioChunksWithOddSampleCountsFollowTheFrameClock) {
 // The title is the one chunk whose size can be odd; what follows it must stay readable.
 TEST_F(AviWriterFile, OddSizedTitleChunkIsPaddedAndTheMovieFollowsIt) {
     for (const std::string title : {"ab", "abc", "Lumikino"}) {
-        AviMovieSpec spec = Spec(16, 16, 10, 1, 2, Pixel::Yuy2, false);
-        spec.title = title;
-        const std::vector<uint8_t> file = WriteMovie(spec, L"titled.avi");
-        EXPECT_EQ(int64_t(file.size()), AviWriter_CL::FileSizeBytes(spec)) << title;
+        AviMovieSpec movieSpec = MovieSpec(16, 16, 10, 1, 2, Pixel::Yuy2, false);
+        movieSpec.title = title;
+        const std::vector<uint8_t> file = WriteMovie(movieSpec, L"titled.avi");
+        EXPECT_EQ(int64_t(file.size()), AviWriter_CL::FileSizeBytes(movieSpec)) << title;
         const std::vector<Chunk> top = ChunksIn(file, 12, file.size());
         ASSERT_EQ(top.size(), 4u) << title;
         EXPECT_EQ(top[0].listType, "hdrl");
@@ -312,8 +312,8 @@ TEST_F(AviWriterFile, OddSizedTitleChunkIsPaddedAndTheMovieFollowsIt) {
 }
 
 TEST_F(AviWriterFile, Rgb32RowsAreStoredBottomUp) {
-    const AviMovieSpec spec = Spec(40, 30, 30, 1, 1, Pixel::Rgb32, false);
-    const std::vector<uint8_t> file = WriteMovie(spec);
+    const AviMovieSpec movieSpec = MovieSpec(40, 30, 30, 1, 1, Pixel::Rgb32, false);
+    const std::vector<uint8_t> file = WriteMovie(movieSpec);
     const std::vector<Chunk> top = ChunksIn(file, 12, file.size());
     const Chunk* movi = Find(top, "LIST", "movi");
     ASSERT_NE(movi, nullptr);
@@ -335,7 +335,7 @@ TEST_F(AviWriterFile, Rgb32RowsAreStoredBottomUp) {
 TEST_F(AviWriterFile, WidePathWithJapaneseNameIsCreated) {
     const std::wstring path = m_temp.Join(L"\u30c6\u30b9\u30c8\u52d5\u753b.avi");   // テスト動画.avi
     std::string error;
-    ASSERT_TRUE(AviWriter_CL::Write(path, Spec(16, 16, 10, 1, 1, Pixel::Yuy2, true), &error)) << error;
+    ASSERT_TRUE(AviWriter_CL::Write(path, MovieSpec(16, 16, 10, 1, 1, Pixel::Yuy2, true), &error)) << error;
     ASSERT_TRUE(FileExists(path));
     const std::vector<uint8_t> file = ReadAll(path);
     ASSERT_GE(file.size(), 12u);
@@ -345,7 +345,7 @@ TEST_F(AviWriterFile, WidePathWithJapaneseNameIsCreated) {
 TEST_F(AviWriterFile, UnwritablePathFailsWithReason) {
     std::string error;
     const std::wstring path = m_temp.Join(L"missing folder\\movie.avi");
-    EXPECT_FALSE(AviWriter_CL::Write(path, Spec(16, 16, 10, 1, 1, Pixel::Yuy2, false), &error));
+    EXPECT_FALSE(AviWriter_CL::Write(path, MovieSpec(16, 16, 10, 1, 1, Pixel::Yuy2, false), &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(FileExists(path));
 }
@@ -361,15 +361,15 @@ struct BadSpecCase {
 class AviBadSpec : public AviWriterFile, public ::testing::WithParamInterface<BadSpecCase> {};
 
 TEST_P(AviBadSpec, RefusedWithReasonAndNoFile) {
-    AviMovieSpec spec = Spec(64, 48, 30, 1, 10, Pixel::Yuy2, true);
-    ASSERT_TRUE(AviWriter_CL::Validate(spec, nullptr)) << "the base spec is fine";
-    GetParam().change(spec);
+    AviMovieSpec movieSpec = MovieSpec(64, 48, 30, 1, 10, Pixel::Yuy2, true);
+    ASSERT_TRUE(AviWriter_CL::Validate(movieSpec, nullptr)) << "the base movieSpec is fine";
+    GetParam().change(movieSpec);
     std::string error;
-    EXPECT_FALSE(AviWriter_CL::Validate(spec, &error));
+    EXPECT_FALSE(AviWriter_CL::Validate(movieSpec, &error));
     EXPECT_FALSE(error.empty());
     error.clear();
     const std::wstring path = m_temp.Join(L"bad.avi");
-    EXPECT_FALSE(AviWriter_CL::Write(path, spec, &error));
+    EXPECT_FALSE(AviWriter_CL::Write(path, movieSpec, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(FileExists(path));
 }
@@ -388,12 +388,12 @@ INSTANTIATE_TEST_SUITE_P(
         // 1920 x 1080 x 4 bytes x 130 frames = 1,078,272,000 bytes > 1 GiB.
         BadSpecCase{"LargerThanOneGiB",
                     [](AviMovieSpec& s) {
-                        s = Spec(1920, 1080, 30, 1, 130, Pixel::Rgb32, false);
+                        s = MovieSpec(1920, 1080, 30, 1, 130, Pixel::Rgb32, false);
                     }},
         // The same 129 frames that fit alone, plus 4.3 s of 384 kHz audio (6.6 MB).
         BadSpecCase{"AudioPushesPastOneGiB",
                     [](AviMovieSpec& s) {
-                        s = Spec(1920, 1080, 30, 1, 129, Pixel::Rgb32, true, 384000);
+                        s = MovieSpec(1920, 1080, 30, 1, 129, Pixel::Rgb32, true, 384000);
                     }},
         BadSpecCase{"FrameCountOverflow",
                     [](AviMovieSpec& s) { s.frameCount = 2'000'000'000; }}),
@@ -401,8 +401,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AviWriterSpec, SizeLimitLetsTheLargestFittingMovieThrough) {
     // 129 frames of 1920 x 1080 RGB32 are 1,069,977,600 bytes of pictures: under 1 GiB.
-    EXPECT_TRUE(AviWriter_CL::Validate(Spec(1920, 1080, 30, 1, 129, Pixel::Rgb32, false), nullptr));
-    EXPECT_TRUE(AviWriter_CL::Validate(Spec(63, 48, 30, 1, 10, Pixel::Rgb32, true), nullptr))
+    EXPECT_TRUE(AviWriter_CL::Validate(MovieSpec(1920, 1080, 30, 1, 129, Pixel::Rgb32, false), nullptr));
+    EXPECT_TRUE(AviWriter_CL::Validate(MovieSpec(63, 48, 30, 1, 10, Pixel::Rgb32, true), nullptr))
         << "odd widths are fine for RGB32";
 }
 
@@ -418,7 +418,7 @@ class AviDuration : public ::testing::TestWithParam<DurationCase> {};
 
 TEST_P(AviDuration, FramesTimesFramePeriodRounded) {
     const DurationCase& c = GetParam();
-    EXPECT_EQ(AviWriter_CL::DurationRefTime(Spec(16, 16, c.num, c.den, c.frames, Pixel::Yuy2, false)),
+    EXPECT_EQ(AviWriter_CL::DurationRefTime(MovieSpec(16, 16, c.num, c.den, c.frames, Pixel::Yuy2, false)),
               c.refTime);
 }
 
@@ -431,34 +431,34 @@ INSTANTIATE_TEST_SUITE_P(Rates, AviDuration,
                                            DurationCase{24000, 1001, 86'400, 36'036'000'000}));
 
 TEST(AviWriterAudio, SineSamplesAtKnownPhases) {
-    AviMovieSpec spec = Spec(16, 16, 30, 1, 1, Pixel::Yuy2, true, 8000);
-    spec.toneHz = 1000;       // 8 samples a cycle
-    spec.toneHzRight = 2000;  // 4 samples a cycle
-    spec.amplitude = 1.0;
+    AviMovieSpec movieSpec = MovieSpec(16, 16, 30, 1, 1, Pixel::Yuy2, true, 8000);
+    movieSpec.toneHz = 1000;       // 8 samples a cycle
+    movieSpec.toneHzRight = 2000;  // 4 samples a cycle
+    movieSpec.amplitude = 1.0;
     const int16_t left[8] = {0, 23170, 32767, 23170, 0, -23170, -32767, -23170};
     const int16_t right[8] = {0, 32767, 0, -32767, 0, 32767, 0, -32767};
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(AviWriter_CL::AudioSample(spec, i, 0), left[i]) << i;
-        EXPECT_EQ(AviWriter_CL::AudioSample(spec, i, 1), right[i]) << i;
+        EXPECT_EQ(AviWriter_CL::AudioSample(movieSpec, i, 0), left[i]) << i;
+        EXPECT_EQ(AviWriter_CL::AudioSample(movieSpec, i, 1), right[i]) << i;
     }
     // Ten hours in, the phase has not drifted.
     const int64_t far = int64_t{8000} * 36000;
-    EXPECT_EQ(AviWriter_CL::AudioSample(spec, far + 2, 0), 32767);
-    EXPECT_EQ(AviWriter_CL::AudioSample(spec, far + 6, 0), -32767);
+    EXPECT_EQ(AviWriter_CL::AudioSample(movieSpec, far + 2, 0), 32767);
+    EXPECT_EQ(AviWriter_CL::AudioSample(movieSpec, far + 6, 0), -32767);
 
-    spec.toneHzRight = -1;    // right follows left
-    spec.amplitude = 0.5;
-    EXPECT_EQ(AviWriter_CL::AudioSample(spec, 2, 1), 16384);
-    EXPECT_EQ(AviWriter_CL::AudioSample(spec, 2, 0), AviWriter_CL::AudioSample(spec, 2, 1));
+    movieSpec.toneHzRight = -1;    // right follows left
+    movieSpec.amplitude = 0.5;
+    EXPECT_EQ(AviWriter_CL::AudioSample(movieSpec, 2, 1), 16384);
+    EXPECT_EQ(AviWriter_CL::AudioSample(movieSpec, 2, 0), AviWriter_CL::AudioSample(movieSpec, 2, 1));
 }
 
 TEST(AviWriterAudio, ZeroToneOrZeroAmplitudeIsSilence) {
-    AviMovieSpec spec = Spec(16, 16, 30, 1, 1, Pixel::Yuy2, true);
-    spec.toneHz = 0;
-    for (int i = 0; i < 200; ++i) EXPECT_EQ(AviWriter_CL::AudioSample(spec, i, 0), 0) << i;
-    spec.toneHz = 440;
-    spec.amplitude = 0;
-    for (int i = 0; i < 200; ++i) EXPECT_EQ(AviWriter_CL::AudioSample(spec, i, 1), 0) << i;
+    AviMovieSpec movieSpec = MovieSpec(16, 16, 30, 1, 1, Pixel::Yuy2, true);
+    movieSpec.toneHz = 0;
+    for (int i = 0; i < 200; ++i) EXPECT_EQ(AviWriter_CL::AudioSample(movieSpec, i, 0), 0) << i;
+    movieSpec.toneHz = 440;
+    movieSpec.amplitude = 0;
+    for (int i = 0; i < 200; ++i) EXPECT_EQ(AviWriter_CL::AudioSample(movieSpec, i, 1), 0) << i;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,0 +1,54 @@
+#include "media/ColourConversion.h"
+
+namespace {
+inline uint8_t Clamp255(int value) { return static_cast<uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value)); }
+
+bool ValidSize(int width, int height) {
+    return width >= 1 && height >= 1 && width <= kMaxFrameSide && height <= kMaxFrameSide;
+}
+}  // namespace
+
+uint64_t Yuy2FrameBytes(int width, int height) {
+    if (!ValidSize(width, height) || (width % 2) != 0) return 0;
+    return static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 2u;
+}
+
+uint64_t Rgb32FrameBytes(int width, int height) {
+    if (!ValidSize(width, height)) return 0;
+    return static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4u;
+}
+
+void ConvertRgb32ToYuy2(const uint8_t* source, int width, int height, bool bottomUp, uint8_t* destination) {
+    const size_t sourceStride = static_cast<size_t>(width) * 4;
+    const size_t destinationStride = static_cast<size_t>(width) * 2;
+    for (int row = 0; row < height; ++row) {
+        const uint8_t* in = source + sourceStride * static_cast<size_t>(bottomUp ? height - 1 - row : row);
+        uint8_t* out = destination + destinationStride * static_cast<size_t>(row);
+        for (int x = 0; x + 1 < width; x += 2, in += 8, out += 4) {
+            int b0 = in[0], g0 = in[1], r0 = in[2];
+            int b1 = in[4], g1 = in[5], r1 = in[6];
+            // Truncating division as the stored frames have always used; the results are
+            // clamped (saturated blue and red would otherwise wrap to the opposite colour).
+            out[0] = Clamp255((77 * r0 + 150 * g0 + 29 * b0 - 3968) / 256 + 16);
+            out[1] = Clamp255((131 * b0 - 87 * g0 - 44 * r0 + 128) / 256 + 128);
+            out[2] = Clamp255((77 * r1 + 150 * g1 + 29 * b1 - 3968) / 256 + 16);
+            out[3] = Clamp255((131 * r1 - 110 * g1 - 21 * b1 + 128) / 256 + 128);
+        }
+    }
+}
+
+void ConvertYuy2ToRgb32(const uint8_t* source, int width, int height, uint8_t* destination) {
+    const size_t pairs = static_cast<size_t>(width / 2) * static_cast<size_t>(height);
+    for (size_t i = 0; i < pairs; ++i, source += 4, destination += 8) {
+        int u = source[1] - 128;
+        int v = source[3] - 128;
+        for (int k = 0; k < 2; ++k) {
+            int y = source[k * 2] - 16;
+            uint8_t* out = destination + k * 4;
+            out[0] = Clamp255((298 * y + 516 * u + 128) >> 8);
+            out[1] = Clamp255((298 * y - 100 * u - 208 * v + 128) >> 8);
+            out[2] = Clamp255((298 * y + 409 * v + 128) >> 8);
+            out[3] = 0;
+        }
+    }
+}
