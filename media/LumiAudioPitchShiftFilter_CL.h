@@ -53,6 +53,8 @@ public:
 
     // Bytes produced but not yet delivered because the output buffer was full.
     size_t PendingBytes() const { return m_pending.size(); }
+    // Stereo frames collected towards the next block.
+    int CollectedFrames() const { return m_fill; }
 
 private:
     LumiAudioPitchShiftFilter_CL();

@@ -50,35 +50,34 @@ TEST(ColourConversion, SaturatedColoursKeepTheirHue) {
     EXPECT_LT(back[12], 80);
 }
 
-TEST(ColourConversion, GreyRoundTripsAndRowsComeOutTopDown) {
+TEST(ColourConversion, RowsComeOutTopDownWithTheStoredFormulas) {
     // Two rows of two pixels: bottom-up input holds the lower row first.
     std::vector<uint8_t> rgb = Pixels({{20, 20, 20}, {20, 20, 20}, {200, 200, 200}, {200, 200, 200}});
     std::vector<uint8_t> yuy2(8);
     ConvertRgb32ToYuy2(rgb.data(), 2, 2, true, yuy2.data());
-    EXPECT_GT(yuy2[0], yuy2[4]);  // the top row is the bright one
-    std::vector<uint8_t> topDown(8);
-    ConvertRgb32ToYuy2(rgb.data(), 2, 2, false, topDown.data());
-    EXPECT_LT(topDown[0], topDown[4]);  // a negative height is read in order
-    std::vector<uint8_t> back(16);
-    ConvertYuy2ToRgb32(yuy2.data(), 2, 2, back.data());
-    for (int c = 0; c < 3; ++c) {
-        EXPECT_NEAR(back[c], 200, 3);
-        EXPECT_NEAR(back[8 + c], 20, 3);
-    }
+    // Y = (77R + 150G + 29B - 3968) / 256 + 16: 200 for grey 200, 20 for grey 20.
+    EXPECT_EQ(yuy2[0], 200);
+    EXPECT_EQ(yuy2[2], 200);
+    EXPECT_EQ(yuy2[4], (256 * 20 - 3968) / 256 + 16);
     EXPECT_EQ(yuy2[1], 128);  // grey has no colour
     EXPECT_EQ(yuy2[3], 128);
+    std::vector<uint8_t> topDown(8);
+    ConvertRgb32ToYuy2(rgb.data(), 2, 2, false, topDown.data());
+    EXPECT_EQ(topDown[0], yuy2[4]);  // a negative height is read in order
+    EXPECT_EQ(topDown[4], yuy2[0]);
 }
 
-TEST(ColourConversion, YuyToRgbMatchesTheIntegerFormula) {
+TEST(ColourConversion, YuyToRgbFollowsTheIntegerFormula) {
     const uint8_t yuy2[4] = {235, 16, 16, 240};
     uint8_t rgb[8];
     ConvertYuy2ToRgb32(yuy2, 2, 1, rgb);
     // y' = 219, u' = -112, v' = 112 for the first pixel.
-    EXPECT_EQ(rgb[0], 0);                                           // B clamped
-    EXPECT_EQ(rgb[1], (298 * 219 + 100 * 112 - 208 * 112 + 128) >> 8 > 255 ? 255 : (298 * 219 + 100 * 112 - 208 * 112 + 128) >> 8);
-    EXPECT_EQ(rgb[2], 255);                                         // R clamped
+    EXPECT_EQ(rgb[0], (298 * 219 - 516 * 112 + 128) >> 8);            // B = 29
+    EXPECT_EQ(rgb[1], (298 * 219 + 100 * 112 - 208 * 112 + 128) >> 8);  // G = 208
+    EXPECT_EQ(rgb[2], 255);                                            // R clamped from 434
     EXPECT_EQ(rgb[3], 0);
-    EXPECT_EQ(rgb[4] + rgb[5] + rgb[6], 0);  // Y = 0 is black whatever the colour
+    EXPECT_EQ(rgb[4], 0);  // Y = 16 (y' = 0): B clamped from below
+    EXPECT_EQ(rgb[6], (409 * 112 + 128) >> 8);
 }
 
 TEST(PlayPosition, FollowsStampsAndCountsWhereTheyFail) {
