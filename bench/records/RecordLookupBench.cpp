@@ -14,8 +14,11 @@
 //   - the records of 1,000 listed movies spread over the store: with no index yet, with every
 //     index older than the store's refresh age (each bucket is enumerated once again), and with
 //     the indexes just refreshed.
-// Single lookups are the median of several rounds, each on another bucket; each round measures
-// the plain scan of its bucket twice, around the cold lookups, and the ratio is taken per round.
+// Single lookups are the median of several rounds, each on another bucket. A round first reads
+// the bucket once untimed (the file cache is then warm for both sides), then times the plain scan
+// and the cold lookups a few times in rotating order; each side's best time counts, since other
+// programs share this machine, and the ratio is taken per round. The warm passes over the list
+// count their best of a few, too.
 // The plain lookups of the 1,000 listed movies would take many minutes with 100,000 records, so
 // as many of them as fit in a time budget are measured and the sum is scaled to 1,000.
 
@@ -43,6 +46,8 @@
 namespace {
 constexpr int kStoreSizes[] = {1000, 10000, 100000};
 constexpr int kRounds = 5;                  // single lookups: one bucket per round
+constexpr int kColdRepeats = 3;             // per round: best of these, for each side
+constexpr int kListRepeats = 3;             // warm passes over the list: best of these
 constexpr int kWarmLookups = 50;            // per round and figure, distinct movies
 constexpr int kListedMovies = 1000;
 constexpr double kPlainListBudgetMs = 2000.0;  // plain lookups of the list measured, then scaled
@@ -209,7 +214,7 @@ void PrintFigure(int records, const char* what, const Figure& figure) {
 struct SizeResult {
     Figure coldPresent, coldAbsent, warmPresent, warmAbsent;
     Figure listCold, listAged, listFresh;
-    double plainSpread = 0.0;  // how much two plain scans of one bucket differed, as a share
+    double plainSpread = 0.0;  // how much the plain scans of one bucket varied in a round, as a share
     bool correct = true;
 };
 
@@ -241,33 +246,50 @@ void MeasureSingleLookups(BenchStore& bench, SizeResult& result) {
         const std::wstring& present = bench.Movie(movies[movies.size() / 2]);
         const std::wstring absent = bench.AbsentMovie(bucket);
 
-        auto presentStore = std::make_unique<ContentRecordStore_CL>(bench.StoreOptions());
-        auto absentStore = std::make_unique<ContentRecordStore_CL>(bench.StoreOptions());
-        std::wstring plainFound, plainAbsentFound, found, absentFound;
-        double plainFirst = 0.0, plainSecond = 0.0, coldPresentMs = 0.0, coldAbsentMs = 0.0;
-        // The order alternates, so neither side always comes first to a bucket.
-        if (round % 2 == 0) {
-            plainFirst = TimedPlain(bench, present, &plainFound);
-            coldPresentMs = TimedLocate(*presentStore, present, &found);
-            coldAbsentMs = TimedLocate(*absentStore, absent, &absentFound);
-            plainSecond = TimedPlain(bench, absent, &plainAbsentFound);
-        } else {
-            coldPresentMs = TimedLocate(*presentStore, present, &found);
-            plainFirst = TimedPlain(bench, present, &plainFound);
-            plainSecond = TimedPlain(bench, absent, &plainAbsentFound);
-            coldAbsentMs = TimedLocate(*absentStore, absent, &absentFound);
-        }
-        result.correct &= Check(!plainFound.empty() && found == plainFound, "cold present lookup", present);
-        result.correct &= Check(absentFound.empty() && plainAbsentFound.empty(), "cold absent lookup", absent);
-        double plainMs = (plainFirst + plainSecond) / 2.0;
-        plainRound.push_back(plainMs);
-        spread.push_back(std::abs(plainFirst - plainSecond) / plainMs);
-        coldPresent.push_back(coldPresentMs);
-        coldAbsent.push_back(coldAbsentMs);
-        coldPresentRatio.push_back(coldPresentMs / plainMs);
-        coldAbsentRatio.push_back(coldAbsentMs / plainMs);
+        // Not timed: the bucket's files come into the file cache first, so what follows compares
+        // the lookups and not the disk.
+        std::wstring found, plainFound;
+        (void)TimedPlain(bench, present, &plainFound);
+        result.correct &= Check(!plainFound.empty(), "plain present lookup", present);
 
-        // Warm: other movies of the same bucket, right after its index was built.
+        // Each side's best of a few tries counts: other programs share this machine. The order
+        // rotates, so no side always follows another.
+        double plainBest = 1e300, plainWorst = 0.0, coldPresentBest = 1e300, coldAbsentBest = 1e300;
+        std::unique_ptr<ContentRecordStore_CL> presentStore, absentStore;
+        for (int repeat = 0; repeat < kColdRepeats; ++repeat) {
+            for (int step = 0; step < 3; ++step) {
+                switch ((step + repeat) % 3) {
+                    case 0: {
+                        // The plain scan costs the same for a present and an absent movie.
+                        const bool ofAbsent = repeat % 2 != 0;
+                        double ms = TimedPlain(bench, ofAbsent ? absent : present, &found);
+                        result.correct &= Check(found == (ofAbsent ? std::wstring() : plainFound), "plain lookup",
+                                                ofAbsent ? absent : present);
+                        plainBest = std::min(plainBest, ms);
+                        plainWorst = std::max(plainWorst, ms);
+                        break;
+                    }
+                    case 1:
+                        presentStore = std::make_unique<ContentRecordStore_CL>(bench.StoreOptions());
+                        coldPresentBest = std::min(coldPresentBest, TimedLocate(*presentStore, present, &found));
+                        result.correct &= Check(found == plainFound, "cold present lookup", present);
+                        break;
+                    default:
+                        absentStore = std::make_unique<ContentRecordStore_CL>(bench.StoreOptions());
+                        coldAbsentBest = std::min(coldAbsentBest, TimedLocate(*absentStore, absent, &found));
+                        result.correct &= Check(found.empty(), "cold absent lookup", absent);
+                        break;
+                }
+            }
+        }
+        plainRound.push_back(plainBest);
+        spread.push_back((plainWorst - plainBest) / plainBest);
+        coldPresent.push_back(coldPresentBest);
+        coldAbsent.push_back(coldAbsentBest);
+        coldPresentRatio.push_back(coldPresentBest / plainBest);
+        coldAbsentRatio.push_back(coldAbsentBest / plainBest);
+
+        // Warm: other movies of the same bucket, in the stores whose index was just built.
         std::vector<double> presentTimes;
         for (size_t i = 0; i < movies.size() && presentTimes.size() < static_cast<size_t>(kWarmLookups); ++i) {
             const std::wstring& movie = bench.Movie(movies[i]);
@@ -282,8 +304,8 @@ void MeasureSingleLookups(BenchStore& bench, SizeResult& result) {
         }
         warmPresent.push_back(Median(presentTimes));
         warmAbsent.push_back(Median(absentTimes));
-        warmPresentRatio.push_back(warmPresent.back() / plainMs);
-        warmAbsentRatio.push_back(warmAbsent.back() / plainMs);
+        warmPresentRatio.push_back(warmPresent.back() / plainBest);
+        warmAbsentRatio.push_back(warmAbsent.back() / plainBest);
     }
     double plain = Median(plainRound);
     result.coldPresent = {Median(coldPresent), plain, Median(coldPresentRatio)};
@@ -313,13 +335,16 @@ void MeasureList(const BenchStore& bench, SizeResult& result, int* plainMeasured
     int hits = 0;
     double coldMs = ListPass(store, bench, listed, &hits);
     result.correct &= Check(hits == kListedMovies, "listed lookups (no index)", L"the list");
-    // Let every index grow older than its refresh age, as it is when the user opens the history
-    // a while after anything else looked records up.
-    ::Sleep(kIndexAgingMs);
-    double agedMs = ListPass(store, bench, listed, &hits);
-    result.correct &= Check(hits == kListedMovies, "listed lookups (aged index)", L"the list");
-    double freshMs = ListPass(store, bench, listed, &hits);
-    result.correct &= Check(hits == kListedMovies, "listed lookups (fresh index)", L"the list");
+    double agedMs = 1e300, freshMs = 1e300;
+    for (int repeat = 0; repeat < kListRepeats; ++repeat) {
+        // Every index grows older than its refresh age, as it is when the user opens the history
+        // a while after anything else looked records up.
+        ::Sleep(kIndexAgingMs);
+        agedMs = std::min(agedMs, ListPass(store, bench, listed, &hits));
+        result.correct &= Check(hits == kListedMovies, "listed lookups (aged index)", L"the list");
+        freshMs = std::min(freshMs, ListPass(store, bench, listed, &hits));
+        result.correct &= Check(hits == kListedMovies, "listed lookups (fresh index)", L"the list");
+    }
 
     double plainSpentMs = 0.0;
     int measured = 0;
@@ -340,8 +365,9 @@ void MeasureList(const BenchStore& bench, SizeResult& result, int* plainMeasured
 
 int wmain(int, wchar_t**) {
     std::printf("content-record lookup: the indexed LocateRecord against the plain bucket scan, same run\n"
-                "single lookups: median of %d rounds (one bucket each); warm figures: median of up to %d lookups\n",
-                kRounds, kWarmLookups);
+                "single lookups: median of %d rounds (one bucket each; cold and plain: best of %d in a round; warm: median\n"
+                "of up to %d lookups); warm list passes: best of %d\n",
+                kRounds, kColdRepeats, kWarmLookups, kListRepeats);
     std::fflush(stdout);
     bool correct = true;
     SizeResult largest;
@@ -378,7 +404,7 @@ int wmain(int, wchar_t**) {
             PrintFigure(records, "1,000 listed movies, warm, index aged > 2 s", result.listAged);
             PrintFigure(records, "1,000 listed movies, warm, index fresh", result.listFresh);
             std::printf("%7d records  (plain for the list: %d of the 1,000 lookups measured, scaled; "
-                        "two plain scans of one bucket differed by %.1f%%)\n",
+                        "plain scans of one bucket varied by %.1f%% in a round)\n",
                         records, plainMeasured, result.plainSpread * 100.0);
             std::fflush(stdout);
             correct &= result.correct;

@@ -41,15 +41,6 @@ SYSTEMTIME Time(WORD y, WORD mo, WORD d, WORD h, WORD mi, WORD s, WORD ms) {
     return t;
 }
 
-std::string Utf16Bytes(const std::wstring& text) {
-    std::string bytes;
-    for (wchar_t c : text) {
-        bytes.push_back(static_cast<char>(c & 0xFF));
-        bytes.push_back(static_cast<char>(c >> 8));
-    }
-    return bytes;
-}
-
 class LogFileTest : public ::testing::Test {
 protected:
     LogFileTest() { m_log.SetPath(m_folder.Join(L"log.txt")); }

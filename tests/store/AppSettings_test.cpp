@@ -10,14 +10,6 @@
 namespace {
 const std::string kBom("\xFF\xFE", 2);
 
-std::string Utf16File(const std::wstring& text) {
-    std::string bytes = kBom;
-    for (wchar_t c : text) {
-        bytes.push_back(static_cast<char>(c & 0xFF));
-        bytes.push_back(static_cast<char>(c >> 8));
-    }
-    return bytes;
-}
 }  // namespace
 
 TEST(AppSettings, AFileWithNothingInItYieldsEveryDefaultAndStaysUntouched) {

@@ -20,15 +20,6 @@ namespace {
 
 const std::string kBom("\xFF\xFE", 2);
 
-std::string Utf16File(const std::wstring& text) {
-    std::string bytes = kBom;
-    for (wchar_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>((unit >> 8) & 0xFF));
-    }
-    return bytes;
-}
-
 // An old record carrying tags and keys this program does not write.
 const wchar_t kOldRecord[] =
     L"[MOVIE_INFO]\r\nhash=68\r\nPlay_Count=3\r\nshare_content_info=0\r\nfuture_key=\"quoted value\"\r\n"

@@ -21,15 +21,6 @@ const std::string kBom("\xFF\xFE", 2);
 constexpr int64_t kNow = 0x6543210F;  // a fixed "now" in seconds since 1970
 
 // A UTF-16 record file holding the given lines after the byte-order mark.
-std::string Utf16File(const std::wstring& text) {
-    std::string bytes = kBom;
-    for (wchar_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>((unit >> 8) & 0xFF));
-    }
-    return bytes;
-}
-
 ContentInfo ReadFile(const std::wstring& path, bool countPlay = false, int64_t now = kNow) {
     ContentInfo info;
     info.Bind(path);

@@ -72,3 +72,15 @@ bool FolderExists(const std::wstring& path) {
     DWORD a = ::GetFileAttributesW(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+std::string Utf16Bytes(const std::wstring& text) {
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (wchar_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>((unit >> 8) & 0xFF));
+    }
+    return bytes;
+}
+
+std::string Utf16File(const std::wstring& text) { return std::string("\xFF\xFE", 2) + Utf16Bytes(text); }

@@ -23,3 +23,6 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
+// Text as UTF-16 LE bytes, and the same behind the FF FE mark (as the program's INI files).
+std::string Utf16Bytes(const std::wstring& text);
+std::string Utf16File(const std::wstring& text);
