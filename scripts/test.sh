@@ -23,9 +23,10 @@ media="$run_dir/media"
 mkdir -p "$media"
 ff() { ffmpeg -nostdin -v error -y "$@"; }
 ff -f lavfi -i testsrc=size=320x240:rate=30:duration=3 -f lavfi -i sine=frequency=440:duration=3 \
-  -c:v libx264 -pix_fmt yuv420p -c:a aac -shortest "$media/h264_aac.mp4"
+  -c:v libx264 -pix_fmt yuv420p -c:a aac -ac 2 -shortest "$media/h264_aac.mp4"
 ff -f lavfi -i testsrc=size=320x240:rate=25:duration=3 -f lavfi -i sine=frequency=440:duration=3 \
-  -c:v mpeg4 -c:a pcm_s16le -shortest "$media/mpeg4_pcm.avi"
+  -c:v mpeg4 -c:a pcm_s16le -ac 2 -shortest "$media/mpeg4_pcm.avi"
+ff -f lavfi -i sine=frequency=440:duration=2 -ac 2 -ar 44100 -c:a libmp3lame "$media/tone.mp3"
 ff -f lavfi -i sine=frequency=440:duration=2 -ac 1 -ar 22050 -c:a pcm_u8 "$media/mono8.wav"
 ff -f lavfi -i sine=frequency=440:duration=2 -ac 2 -ar 44100 -c:a pcm_s16le "$media/tone.wav"
 export LK_TEST_MEDIA="Z:$(echo "$media" | tr / '\\')"

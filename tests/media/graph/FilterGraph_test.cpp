@@ -299,3 +299,40 @@ TEST_F(PlaybackGraph, BrokenAndOddMoviesFailOrPlayButNeverHang) {
         graph.ReleaseFilterGraph();
     }
 }
+
+// What the platform does where the player depends on it; the findings are printed for the
+// platform notes and the player copes either way.
+TEST_F(PlaybackGraph, PlatformProbeEcPausedAndDecoderFormats) {
+    for (const wchar_t* name : {L"tone.mp3", L"h264_aac.mp4"}) {
+        std::wstring path = SampleMedia(name);
+        ASSERT_FALSE(path.empty()) << "run through scripts/test.sh, which makes the samples";
+        DShowGraph_CL graph;
+        graph.SetVideoWindow(m_window);
+        ASSERT_EQ(graph.CreateFilterGraph(path, false), S_OK) << graph.ErrorText();
+        ASSERT_NE(graph.PitchFilter(), nullptr);
+        AM_MEDIA_TYPE type{};
+        ASSERT_EQ(graph.PitchFilter()->InputPin().ConnectionMediaType(&type), S_OK);
+        const auto* wave = reinterpret_cast<const WAVEFORMATEX*>(type.pbFormat);
+        ASSERT_NE(wave, nullptr);
+        std::printf("[ info ] %ls: the decoder offers the pitch filter tag 0x%04x, %u channels, %u bits, %lu Hz\n",
+                    name, wave->wFormatTag, wave->nChannels, wave->wBitsPerSample,
+                    static_cast<unsigned long>(wave->nSamplesPerSec));
+        EXPECT_EQ(wave->nChannels, 2);
+        EXPECT_EQ(wave->wBitsPerSample, 16);  // the format the filter shifts
+        MediaType_CL::FreeContents(type);
+
+        ASSERT_TRUE(SUCCEEDED(graph.MediaControl()->Pause()));
+        bool paused = false;
+        ULONGLONG deadline = ::GetTickCount64() + 2000;
+        while (!paused && ::GetTickCount64() < deadline) {
+            long code;
+            LONG_PTR p1, p2;
+            if (graph.MediaEventEx()->GetEvent(&code, &p1, &p2, 100) == S_OK) {
+                paused = code == EC_PAUSED;
+                graph.MediaEventEx()->FreeEventParams(code, p1, p2);
+            }
+        }
+        std::printf("[ info ] %ls: EC_PAUSED after Pause %ls\n", name, paused ? L"arrives" : L"does not arrive within 2 s");
+        graph.ReleaseFilterGraph();
+    }
+}
