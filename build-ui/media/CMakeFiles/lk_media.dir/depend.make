@@ -1,0 +1,2 @@
+# Empty dependencies file for lk_media.
+# This may be replaced when dependencies are built.

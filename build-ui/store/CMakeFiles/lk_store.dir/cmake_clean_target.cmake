@@ -1,0 +1,3 @@
+file(REMOVE_RECURSE
+  "liblk_store.a"
+)

@@ -1,0 +1,25 @@
+
+# Consider dependencies only in project.
+set(CMAKE_DEPENDS_IN_PROJECT_ONLY OFF)
+
+# The set of languages for which implicit dependencies are needed:
+set(CMAKE_DEPENDS_LANGUAGES
+  )
+
+# The set of dependency files which are needed:
+set(CMAKE_DEPENDS_DEPENDENCY_FILES
+  "/work/main/tests/base/DataFolder_CL_test.cpp" "tests/base/CMakeFiles/base_tests.dir/DataFolder_CL_test.cpp.obj" "gcc" "tests/base/CMakeFiles/base_tests.dir/DataFolder_CL_test.cpp.obj.d"
+  "/work/main/tests/base/LogFile_CL_test.cpp" "tests/base/CMakeFiles/base_tests.dir/LogFile_CL_test.cpp.obj" "gcc" "tests/base/CMakeFiles/base_tests.dir/LogFile_CL_test.cpp.obj.d"
+  "/work/main/tests/base/TextFormat_test.cpp" "tests/base/CMakeFiles/base_tests.dir/TextFormat_test.cpp.obj" "gcc" "tests/base/CMakeFiles/base_tests.dir/TextFormat_test.cpp.obj.d"
+  "/work/main/tests/support/gtest_main_wine.cpp" "tests/base/CMakeFiles/base_tests.dir/__/support/gtest_main_wine.cpp.obj" "gcc" "tests/base/CMakeFiles/base_tests.dir/__/support/gtest_main_wine.cpp.obj.d"
+  )
+
+# Targets to which this target links.
+set(CMAKE_TARGET_LINKED_INFO_FILES
+  "/work/main/build-ui/base/CMakeFiles/lk_base.dir/DependInfo.cmake"
+  "/work/main/build-ui/tests/support/CMakeFiles/lk_test_support.dir/DependInfo.cmake"
+  "/work/main/build-ui/googletest/googletest/CMakeFiles/gtest.dir/DependInfo.cmake"
+  )
+
+# Fortran module output directory.
+set(CMAKE_Fortran_TARGET_MODULE_DIR "")

@@ -1,0 +1,2 @@
+# Empty compiler generated dependencies file for planted_rgb9rast.
+# This may be replaced when dependencies are built.

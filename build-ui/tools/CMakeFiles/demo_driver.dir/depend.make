@@ -1,0 +1,2 @@
+# Empty dependencies file for demo_driver.
+# This may be replaced when dependencies are built.
