@@ -1,2 +1,0 @@
-# Empty dependencies file for bench_pitch_shift.
-# This may be replaced when dependencies are built.

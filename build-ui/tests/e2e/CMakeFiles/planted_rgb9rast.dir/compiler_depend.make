@@ -1,2 +1,0 @@
-# Empty compiler generated dependencies file for planted_rgb9rast.
-# This may be replaced when dependencies are built.

@@ -1,8 +1,0 @@
-# CMake generated Testfile for 
-# Source directory: /work/main/tests/media/dshow
-# Build directory: /work/main/build-ui/tests/media/dshow
-# 
-# This file includes the relevant testing commands required for 
-# testing this directory and lists subdirectories to be tested as well.
-add_test([=[dshow_tests]=] "/usr/lib/wine/wine64" "/work/main/build-ui/bin/dshow_tests.exe" "--gtest_color=no")
-set_tests_properties([=[dshow_tests]=] PROPERTIES  TIMEOUT "300" _BACKTRACE_TRIPLES "/work/main/cmake/GoogleTest.cmake;24;add_test;/work/main/tests/media/dshow/CMakeLists.txt;1;lk_add_test;/work/main/tests/media/dshow/CMakeLists.txt;0;")

@@ -1,3 +1,0 @@
-file(REMOVE_RECURSE
-  "liblk_test_support.a"
-)

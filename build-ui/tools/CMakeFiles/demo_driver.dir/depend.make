@@ -1,2 +1,0 @@
-# Empty dependencies file for demo_driver.
-# This may be replaced when dependencies are built.
