@@ -1,13 +1,16 @@
 #pragma once
-// What the video renderer draws through. The renderer owns one presenter and calls it only
-// under its frame lock, from its streaming thread (new frames) and from the UI thread
-// (resize, repaint), so a presenter needs no lock of its own.
+// What the video renderer draws through. The renderer owns one presenter and calls its drawing
+// functions only under its frame lock, from its streaming thread (new frames) and from the UI
+// thread (resize, repaint). The overlay and colour setters at the end are called from the UI
+// thread without that lock; a presenter that has an overlay guards them itself.
 
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "media/ColourAdjust_CL.h"
 
 class VideoPresenter_CL {
 public:
@@ -28,6 +31,24 @@ public:
     // The overlay's play position and the movie's duration, in reference time.
     virtual void SetPosition(int64_t position, int64_t duration) = 0;
     virtual void SetStillImagePath(const std::wstring& path) = 0;
+
+    // The overlay and the colour adjustment. Thread: UI; they take effect at the next Draw.
+    // A presenter without an overlay (the GDI one) draws the bare picture and ignores them.
+    virtual void SetZoomMode(int /*mode*/) {}
+    virtual void SetMessageText(const std::wstring& /*text*/) {}
+    virtual void SetTitleText(const std::wstring& /*text*/) {}
+    virtual void SetStarCount(int /*count*/) {}
+    // zoom true cuts the picture to the selection; false frames it. A left of -1 is no selection.
+    virtual void SetSelection(bool /*zoom*/, const RECT& /*selection*/) {}
+    virtual void SetShowTitle(bool /*show*/) {}
+    virtual void SetShowTime(bool /*show*/) {}
+    // corner bit 0: right-aligned, bit 1: bottom-aligned.
+    virtual void SetShowClock(bool /*show*/, int /*corner*/) {}
+    // The player's two state flags: the picture is drawn only while both are set.
+    virtual void SetPlaybackShown(bool /*contentLoaded*/, bool /*started*/) {}
+    // Colour controls by mask (1 brightness, 2 contrast, 4 hue, 8 saturation), raw 16.16.
+    virtual ProcAmpRange GetProcAmpRange(int mask) { return NominalProcAmpRange(mask); }
+    virtual void SetProcAmpValue(int /*mask*/, int32_t /*raw*/) {}
 };
 
 // Makes the presenter a new renderer draws through. Thread: UI, before graphs are built.

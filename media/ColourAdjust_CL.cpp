@@ -1,0 +1,72 @@
+#include "media/ColourAdjust_CL.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int32_t kOne = 0x10000;
+constexpr double kPi = 3.14159265358979323846;
+
+// Nominal ranges of the DXVA2 procamp controls; the steps are a tenth of a unit for brightness
+// and hue and a hundredth for contrast and saturation.
+constexpr ProcAmpRange kRanges[4] = {
+    {-100 * kOne, 100 * kOne, 0, kOne / 10},
+    {0, 10 * kOne, kOne, kOne / 100},
+    {-180 * kOne, 180 * kOne, 0, kOne / 10},
+    {0, 10 * kOne, kOne, kOne / 100},
+};
+
+uint8_t ClampByte(int32_t value) { return static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value); }
+
+}  // namespace
+
+int ProcAmpIndex(int mask) {
+    switch (mask) {
+    case kProcAmpContrast: return 1;
+    case kProcAmpHue: return 2;
+    case kProcAmpSaturation: return 3;
+    default: return 0;
+    }
+}
+
+ProcAmpRange NominalProcAmpRange(int mask) { return kRanges[ProcAmpIndex(mask)]; }
+
+int32_t ClampProcAmpValue(int mask, int32_t raw) {
+    const ProcAmpRange& range = kRanges[ProcAmpIndex(mask)];
+    return raw < range.minimum ? range.minimum : raw > range.maximum ? range.maximum : raw;
+}
+
+ColourAdjust_CL::ColourAdjust_CL() {
+    const int32_t neutral[4] = {0, kOne, 0, kOne};
+    SetValues(neutral);
+}
+
+void ColourAdjust_CL::SetValues(const int32_t values[4]) {
+    const int32_t brightnessRaw = ClampProcAmpValue(kProcAmpBrightness, values[0]);
+    const int32_t contrastRaw = ClampProcAmpValue(kProcAmpContrast, values[1]);
+    const int32_t hueRaw = ClampProcAmpValue(kProcAmpHue, values[2]);
+    const int32_t saturationRaw = ClampProcAmpValue(kProcAmpSaturation, values[3]);
+    m_neutral = brightnessRaw == 0 && contrastRaw == kOne && hueRaw == 0 && saturationRaw == kOne;
+
+    const double brightness = brightnessRaw / 65536.0, contrast = contrastRaw / 65536.0;
+    const double hue = hueRaw / 65536.0 * kPi / 180.0, saturation = saturationRaw / 65536.0;
+    for (int y = 0; y < 256; ++y) {
+        m_luma[y] = ClampByte(static_cast<int32_t>(std::lround((y - 16) * contrast + 16 + brightness)));
+    }
+    m_cosGain = static_cast<int32_t>(std::lround(std::cos(hue) * contrast * saturation * kOne));
+    m_sinGain = static_cast<int32_t>(std::lround(std::sin(hue) * contrast * saturation * kOne));
+}
+
+void ColourAdjust_CL::AdjustRow(const uint8_t* src, uint8_t* dst, int pixels) const {
+    // 64-bit products: the gains reach 100 * 65536 and the chroma offsets 128.
+    for (int x = 0; x + 1 < pixels; x += 2, src += 4, dst += 4) {
+        const int64_t cb = src[1] - 128, cr = src[3] - 128;
+        const int64_t cbOut = (cb * m_cosGain + cr * m_sinGain + kOne / 2) >> 16;
+        const int64_t crOut = (cr * m_cosGain - cb * m_sinGain + kOne / 2) >> 16;
+        const uint8_t y0 = m_luma[src[0]], y1 = m_luma[src[2]];
+        dst[0] = y0;
+        dst[1] = ClampByte(static_cast<int32_t>(cbOut > 255 ? 255 : cbOut < -256 ? -256 : cbOut) + 128);
+        dst[2] = y1;
+        dst[3] = ClampByte(static_cast<int32_t>(crOut > 255 ? 255 : crOut < -256 ? -256 : crOut) + 128);
+    }
+}

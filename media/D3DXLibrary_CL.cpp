@@ -1,0 +1,84 @@
+#include "media/D3DXLibrary_CL.h"
+
+#include <mutex>
+#include <string>
+
+namespace {
+
+constexpr wchar_t kPreferredFace[] = L"ＭＳ ゴシック";
+
+template <typename Fn>
+Fn Entry(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+int CALLBACK FaceFound(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM context) {
+    auto* face = reinterpret_cast<std::wstring*>(context);
+    // Faces starting with '@' are the vertical-writing twins; the overlay writes across.
+    if (font->lfFaceName[0] == L'@') return 1;
+    *face = font->lfFaceName;
+    return 0;
+}
+
+std::wstring FindJapaneseFace() {
+    HDC dc = ::GetDC(nullptr);
+    if (!dc) return kPreferredFace;
+    LOGFONTW query{};
+    query.lfCharSet = SHIFTJIS_CHARSET;
+    wcscpy_s(query.lfFaceName, kPreferredFace);
+    std::wstring face;
+    ::EnumFontFamiliesExW(dc, &query, FaceFound, reinterpret_cast<LPARAM>(&face), 0);
+    if (face.empty()) {
+        query.lfFaceName[0] = L'\0';  // any face that has Japanese glyphs
+        ::EnumFontFamiliesExW(dc, &query, FaceFound, reinterpret_cast<LPARAM>(&face), 0);
+    }
+    ::ReleaseDC(nullptr, dc);
+    return face.empty() ? std::wstring(kPreferredFace) : face;
+}
+
+}  // namespace
+
+const D3DXLibrary_CL& D3DXLibrary_CL::Instance() {
+    static const D3DXLibrary_CL library;
+    return library;
+}
+
+D3DXLibrary_CL::D3DXLibrary_CL() {
+    // Only from the system folder: never a copy lying beside a movie.
+    wchar_t path[MAX_PATH];
+    UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 16 >= MAX_PATH) return;
+    wcscat_s(path, L"\\d3dx9_43.dll");
+    HMODULE module = ::LoadLibraryW(path);
+    if (!module) return;
+    m_createSprite = Entry<CreateSpriteFn>(module, "D3DXCreateSprite");
+    m_createTexture = Entry<CreateTextureFromFileExWFn>(module, "D3DXCreateTextureFromFileExW");
+    m_createFont = Entry<CreateFontWFn>(module, "D3DXCreateFontW");
+    m_module = module;
+}
+
+HRESULT D3DXLibrary_CL::CreateSprite(IDirect3DDevice9* device, ID3DXSprite** sprite) const {
+    if (!m_createSprite) return E_NOTIMPL;
+    return m_createSprite(device, sprite);
+}
+
+HRESULT D3DXLibrary_CL::CreateTextureFromFile(IDirect3DDevice9* device, const wchar_t* path,
+                                               IDirect3DTexture9** texture) const {
+    if (!m_createTexture) return E_NOTIMPL;
+    return m_createTexture(device, path, D3DX_DEFAULT_NONPOW2, D3DX_DEFAULT_NONPOW2, 1, 0, D3DFMT_A8R8G8B8,
+                           D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_NONE, 0, nullptr, nullptr, texture);
+}
+
+HRESULT D3DXLibrary_CL::CreateFont(IDirect3DDevice9* device, int height, UINT weight, const wchar_t* face,
+                                   ID3DXFont** font) const {
+    if (!m_createFont) return E_NOTIMPL;
+    return m_createFont(device, height, 0, weight, 1, FALSE, SHIFTJIS_CHARSET, OUT_TT_ONLY_PRECIS,
+                        ANTIALIASED_QUALITY, 0, face, font);
+}
+
+const wchar_t* OverlayFontFace() {
+    static std::once_flag once;
+    static std::wstring face;
+    std::call_once(once, [] { face = FindJapaneseFace(); });
+    return face.c_str();
+}

@@ -1,0 +1,907 @@
+#include "media/DXHelper_CL.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "base/LogFile_CL.h"
+#include "base/LogSwitches.h"
+#include "media/ColourConversion.h"
+#include "media/D3DXLibrary_CL.h"
+#include "media/OverlayText.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+constexpr DWORD kQuadFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
+constexpr DWORD kDrawLogIntervalMs = 2000;
+constexpr wchar_t kHiddenWindowClass[] = L"LumikinoPresenterDevice";
+
+// Overlay colours (ARGB).
+constexpr D3DCOLOR kMessageColour = 0xDC00FF00;
+constexpr D3DCOLOR kTitleBoxColour = 0xB4787878;
+constexpr D3DCOLOR kWhite = 0xFFFFFFFF;
+constexpr D3DCOLOR kStarColour = 0xFFFFFF00;
+constexpr D3DCOLOR kClockColour = 0xDC00FF00;
+constexpr D3DCOLOR kBandColour = 0x50787878;
+constexpr D3DCOLOR kBandLineColour = 0xC87878FF;
+
+// Font heights and weights: message, title, time, clock.
+constexpr int kFontHeights[4] = {45, 16, 13, 104};
+constexpr UINT kFontWeights[4] = {900, 700, 700, 700};
+enum FontIndex { kMessageFont = 0, kTitleFont = 1, kTimeFont = 2, kClockFont = 3 };
+
+std::atomic<uint32_t> g_lastDrawLog{0};
+
+DXVA2_Fixed32 ToFixed(int32_t raw) {
+    DXVA2_Fixed32 value;
+    value.ll = raw;
+    return value;
+}
+
+bool RunningUnderWine() {
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+std::atomic<int> DXHelper_CL::s_presentPath{-1};
+std::atomic<FARPROC> DXHelper_CL::s_softwareRasterizer{nullptr};
+
+std::unique_ptr<VideoPresenter_CL> CreateDXHelper() { return std::make_unique<DXHelper_CL>(); }
+
+DXHelper_CL::PresentPath DXHelper_CL::DetectPresentPath() {
+    wchar_t value[16] = {};
+    DWORD length = ::GetEnvironmentVariableW(L"LK_PRESENT_PATH", value, 16);
+    if (length > 0 && length < 16) {
+        if (_wcsicmp(value, L"copy") == 0) return PresentPath::kCopy;
+        if (_wcsicmp(value, L"present") == 0) return PresentPath::kPresent;
+    }
+    return RunningUnderWine() ? PresentPath::kCopy : PresentPath::kPresent;
+}
+
+void DXHelper_CL::SetPresentPath(PresentPath path) { s_presentPath = static_cast<int>(path); }
+
+DXHelper_CL::PresentPath DXHelper_CL::CurrentPresentPath() {
+    int path = s_presentPath.load();
+    if (path < 0) {
+        path = static_cast<int>(DetectPresentPath());
+        s_presentPath = path;
+    }
+    return static_cast<PresentPath>(path);
+}
+
+void DXHelper_CL::SetSoftwareRasterizer(FARPROC entry) { s_softwareRasterizer = entry; }
+
+DXHelper_CL::DXHelper_CL() = default;
+
+DXHelper_CL::~DXHelper_CL() { ReleaseDevice(); }
+
+// ---- Device life ------------------------------------------------------------------------
+
+SIZE DXHelper_CL::ClientSize() const {
+    RECT client{};
+    if (!m_window || !::GetClientRect(m_window, &client)) return SIZE{0, 0};
+    return SIZE{client.right - client.left, client.bottom - client.top};
+}
+
+bool DXHelper_CL::EnsureHiddenWindow() {
+    if (m_deviceWindow && m_deviceWindow != m_window && ::IsWindow(m_deviceWindow)) return true;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSW windowClass{};
+    if (!::GetClassInfoW(instance, kHiddenWindowClass, &windowClass)) {
+        windowClass.lpfnWndProc = HiddenWindowProc;
+        windowClass.hInstance = instance;
+        windowClass.lpszClassName = kHiddenWindowClass;
+        if (!::RegisterClassW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    }
+    // Never shown: the device renders into its back buffer and the picture is copied out.
+    m_deviceWindow = ::CreateWindowExW(WS_EX_TOOLWINDOW, kHiddenWindowClass, L"", WS_POPUP, 0, 0, 16, 16, nullptr,
+                                       nullptr, instance, nullptr);
+    m_hiddenWindowThread = ::GetCurrentThreadId();
+    return m_deviceWindow != nullptr;
+}
+
+void DXHelper_CL::DestroyHiddenWindow() {
+    if (!m_deviceWindow || m_deviceWindow == m_window) {
+        m_deviceWindow = nullptr;
+        return;
+    }
+    // A window can only be destroyed by its own thread; from another one it is asked to close.
+    if (::GetCurrentThreadId() == m_hiddenWindowThread) {
+        ::DestroyWindow(m_deviceWindow);
+    } else {
+        ::PostMessageW(m_deviceWindow, WM_CLOSE, 0, 0);
+    }
+    m_deviceWindow = nullptr;
+}
+
+D3DPRESENT_PARAMETERS DXHelper_CL::PresentParameters() const {
+    D3DPRESENT_PARAMETERS parameters{};
+    if (m_copyPath) {
+        // The device window is not the video window: size the back buffer for the video window.
+        SIZE client = ClientSize();
+        parameters.BackBufferWidth = static_cast<UINT>(client.cx > 0 ? client.cx : 1);
+        parameters.BackBufferHeight = static_cast<UINT>(client.cy > 0 ? client.cy : 1);
+    }
+    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+    parameters.BackBufferCount = 1;
+    parameters.MultiSampleType = D3DMULTISAMPLE_NONE;
+    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    parameters.hDeviceWindow = m_deviceWindow;
+    parameters.Windowed = TRUE;
+    parameters.EnableAutoDepthStencil = FALSE;
+    parameters.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER | D3DPRESENTFLAG_VIDEO;
+    parameters.FullScreen_RefreshRateInHz = 0;
+    parameters.PresentationInterval = m_copyPath ? D3DPRESENT_INTERVAL_IMMEDIATE : D3DPRESENT_INTERVAL_ONE;
+    return parameters;
+}
+
+bool DXHelper_CL::InitializeD3D9(HWND window) {
+    const bool trace = ProcessLogSwitches().log_detail_renderer;
+    if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(start)");
+    m_window = window;
+    m_copyPath = CurrentPresentPath() == PresentPath::kCopy;
+    if (!m_d3d) m_d3d.Attach(::Direct3DCreate9(D3D_SDK_VERSION));
+    if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(01)");
+    if (!m_d3d || !::IsWindow(window)) return false;
+
+    if (FARPROC entry = s_softwareRasterizer.load()) m_d3d->RegisterSoftwareDevice(reinterpret_cast<void*>(entry));
+    if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(02)");
+
+    if (m_copyPath) {
+        if (!EnsureHiddenWindow()) return false;
+    } else {
+        m_deviceWindow = m_window;
+    }
+    if (!CreateDevice()) return false;
+    if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(05)");
+
+    SetUpVideoProcessor();
+    if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(06)");
+    CreateResources();
+    if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(end)");
+    return true;
+}
+
+bool DXHelper_CL::CreateDevice() {
+    const bool trace = ProcessLogSwitches().log_detail_renderer;
+    m_presentParameters = PresentParameters();
+    if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(03)");
+    const DWORD behaviour = D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_MULTITHREADED | D3DCREATE_FPU_PRESERVE;
+    D3DPRESENT_PARAMETERS parameters = m_presentParameters;
+    HRESULT hr = m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_deviceWindow, behaviour, &parameters,
+                                     m_device.ReleaseAndGetAddressOf());
+    if (FAILED(hr) || !m_device) {
+        parameters = m_presentParameters;
+        hr = m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_SW, m_deviceWindow, behaviour, &parameters,
+                                 m_device.ReleaseAndGetAddressOf());
+    }
+    if (trace) LogPrintf(L"DXHelper_CL::InitializeD3D9(04) hr=0x%08x", static_cast<unsigned>(hr));
+    if (FAILED(hr) || !m_device) {
+        m_device.Reset();
+        return false;
+    }
+    if (FAILED(m_device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, m_backBuffer.ReleaseAndGetAddressOf()))) {
+        m_device.Reset();
+        return false;
+    }
+    return true;
+}
+
+bool DXHelper_CL::SetUpVideoProcessor() {
+    VideoProcessorPart& part = m_processor;
+    part = VideoProcessorPart();
+    m_cpuColour = true;
+    const int width = m_frameWidth > 0 ? m_frameWidth : m_sourceWidth;
+    const int height = m_frameHeight > 0 ? m_frameHeight : m_sourceHeight;
+    if (width <= 0 || height <= 0) return false;
+
+    HRESULT hr = ::DXVA2CreateVideoService(m_device.Get(), __uuidof(IDirectXVideoProcessorService),
+                                           reinterpret_cast<void**>(part.service.GetAddressOf()));
+    if (FAILED(hr) || !part.service) return SetUpFallbackSurface();
+
+    DXVA2_VideoDesc& desc = part.description;
+    desc.SampleWidth = static_cast<UINT>(width);
+    desc.SampleHeight = static_cast<UINT>(height);
+    desc.Format = static_cast<D3DFORMAT>(MAKEFOURCC('Y', 'U', 'Y', '2'));
+    desc.InputSampleFreq = DXVA2_Frequency{60, 1};
+    desc.OutputFrameFreq = DXVA2_Frequency{60, 1};
+    desc.SampleFormat.SampleFormat = DXVA2_SampleProgressiveFrame;
+    desc.SampleFormat.VideoChromaSubsampling = DXVA2_VideoChromaSubsampling_MPEG2;
+    desc.SampleFormat.NominalRange = DXVA2_NominalRange_16_235;
+    desc.SampleFormat.VideoTransferMatrix = DXVA2_VideoTransferMatrix_BT601;
+    desc.SampleFormat.VideoLighting = DXVA2_VideoLighting_dim;
+    desc.SampleFormat.VideoPrimaries = DXVA2_VideoPrimaries_BT709;
+    desc.SampleFormat.VideoTransferFunction = DXVA2_VideoTransFunc_709;
+
+    UINT count = 0;
+    GUID* guids = nullptr;
+    if (FAILED(part.service->GetVideoProcessorDeviceGuids(&desc, &count, &guids)) || !guids) {
+        return SetUpFallbackSurface();
+    }
+    for (UINT i = 0; i < count && !part.processor; ++i) {
+        const GUID& guid = guids[i];
+        UINT formatCount = 0;
+        D3DFORMAT* formats = nullptr;
+        bool rgbTarget = false;
+        if (SUCCEEDED(part.service->GetVideoProcessorRenderTargets(guid, &desc, &formatCount, &formats)) && formats) {
+            for (UINT f = 0; f < formatCount; ++f) rgbTarget = rgbTarget || formats[f] == D3DFMT_X8R8G8B8;
+            ::CoTaskMemFree(formats);
+        }
+        DXVA2_VideoProcessorCaps caps{};
+        if (!rgbTarget || FAILED(part.service->GetVideoProcessorCaps(guid, &desc, D3DFMT_X8R8G8B8, &caps))) continue;
+        if (caps.NumForwardRefSamples > 0 || caps.NumBackwardRefSamples > 0) continue;
+        const UINT needed = DXVA2_VideoProcess_StretchX | DXVA2_VideoProcess_StretchY | DXVA2_VideoProcess_SubRects;
+        if ((caps.VideoProcessorOperations & needed) != needed) continue;
+        if (FAILED(part.service->CreateSurface(desc.SampleWidth, desc.SampleHeight, 0, desc.Format, caps.InputPool, 0,
+                                               DXVA2_VideoProcessorRenderTarget, part.source.ReleaseAndGetAddressOf(),
+                                               nullptr))) {
+            continue;  // not usable with the pool it asks for
+        }
+        const UINT procAmpBits[4] = {DXVA2_ProcAmp_Brightness, DXVA2_ProcAmp_Contrast, DXVA2_ProcAmp_Hue,
+                                     DXVA2_ProcAmp_Saturation};
+        bool allProcAmp = true;
+        for (int c = 0; c < 4; ++c) {
+            part.procAmpSupported[c] = (caps.ProcAmpControlCaps & procAmpBits[c]) != 0 &&
+                                       SUCCEEDED(part.service->GetProcAmpRange(guid, &desc, D3DFMT_X8R8G8B8,
+                                                                               procAmpBits[c], &part.procAmpRanges[c]));
+            allProcAmp = allProcAmp && part.procAmpSupported[c];
+        }
+        if (caps.VideoProcessorOperations & DXVA2_VideoProcess_NoiseFilter) {
+            for (UINT n = 0; n < 6; ++n) {
+                if (SUCCEEDED(part.service->GetFilterPropertyRange(guid, &desc, D3DFMT_X8R8G8B8,
+                                                                   DXVA2_NoiseFilterLumaLevel + n,
+                                                                   &part.noiseRanges[n]))) {
+                    part.noise[n] = part.noiseRanges[n].DefaultValue;
+                }
+            }
+        }
+        if (caps.VideoProcessorOperations & DXVA2_VideoProcess_DetailFilter) {
+            for (UINT n = 0; n < 6; ++n) {
+                if (SUCCEEDED(part.service->GetFilterPropertyRange(guid, &desc, D3DFMT_X8R8G8B8,
+                                                                   DXVA2_DetailFilterLumaLevel + n,
+                                                                   &part.detailRanges[n]))) {
+                    part.detail[n] = part.detailRanges[n].DefaultValue;
+                }
+            }
+        }
+        if (FAILED(part.service->CreateVideoProcessor(guid, &desc, D3DFMT_X8R8G8B8, 1,
+                                                      part.processor.ReleaseAndGetAddressOf()))) {
+            part.source.Reset();
+            continue;
+        }
+        if (!ProcessorDraws(part)) {
+            // It accepts the blit and draws nothing (Wine's software processor cannot read the
+            // system-memory surface it asks for): the plain surface path serves better.
+            part.processor.Reset();
+            part.source.Reset();
+            continue;
+        }
+        part.guid = guid;
+        part.surfaceWidth = width;
+        part.surfaceHeight = height;
+        m_cpuColour = !allProcAmp;
+    }
+    ::CoTaskMemFree(guids);
+    if (ProcessLogSwitches().log_detail_renderer) {
+        LogPrintf(L"DXHelper_CL::SetUpVideoProcessor processors=%u chosen=%d colour=%ls size=%dx%d",
+                  static_cast<unsigned>(count), part.processor ? 1 : 0, m_cpuColour ? L"cpu" : L"dxva2", width,
+                  height);
+    }
+    if (part.processor) return true;
+    return SetUpFallbackSurface();
+}
+
+bool DXHelper_CL::DrawsRed(IDirect3DSurface9* source, const ProbeBlit& blit) {
+    // Two frames through a path, grey then red, blitted into the corner of the back buffer and
+    // read back, scaled and unscaled. Some devices accept a blit and draw nothing or a stale
+    // picture (Wine's software processor cannot read the system-memory surface it asks for):
+    // such a path is not taken. Red, because a path that copied only the luma would pass a
+    // white probe.
+    D3DSURFACE_DESC desc{}, backDesc{};
+    ComPtr<IDirect3DSurface9> copy;
+    if (!m_backBuffer || FAILED(source->GetDesc(&desc)) || FAILED(m_backBuffer->GetDesc(&backDesc)) ||
+        FAILED(m_device->CreateOffscreenPlainSurface(backDesc.Width, backDesc.Height, D3DFMT_X8R8G8B8,
+                                                     D3DPOOL_SYSTEMMEM, copy.GetAddressOf(), nullptr))) {
+        return false;
+    }
+    const LONG side = static_cast<LONG>(std::min<UINT>(16, std::min(backDesc.Width, backDesc.Height)));
+    const uint8_t grey[4] = {126, 128, 126, 128}, red[4] = {81, 90, 81, 240};  // YUY2 macropixels
+    const LONG sourceSide = static_cast<LONG>(std::min<UINT>(side, std::min(desc.Width, desc.Height)));
+    const RECT sources[2] = {RECT{0, 0, static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)},
+                             RECT{0, 0, sourceSide, sourceSide}};
+    const RECT target{0, 0, side, side};
+    for (const RECT& sourceRect : sources) {
+        for (int pass = 0; pass < 2; ++pass) {
+            const uint8_t* pattern = pass == 0 ? grey : red;
+            D3DLOCKED_RECT locked{};
+            if (FAILED(source->LockRect(&locked, nullptr, 0))) return false;
+            for (UINT y = 0; y < desc.Height; ++y) {
+                auto* row = static_cast<uint8_t*>(locked.pBits) + static_cast<size_t>(locked.Pitch) * y;
+                for (UINT x = 0; x + 1 < desc.Width; x += 2, row += 4) std::memcpy(row, pattern, 4);
+            }
+            source->UnlockRect();
+            m_device->ColorFill(m_backBuffer.Get(), nullptr, D3DCOLOR_XRGB(0, 0, 0));
+            if (FAILED(blit(m_backBuffer.Get(), sourceRect, target))) return false;
+        }
+        D3DLOCKED_RECT locked{};
+        if (FAILED(m_device->GetRenderTargetData(m_backBuffer.Get(), copy.Get()))) return false;
+        if (FAILED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) return false;
+        const uint8_t* centre =
+            static_cast<const uint8_t*>(locked.pBits) + static_cast<size_t>(locked.Pitch) * (side / 2) + (side / 2) * 4;
+        const bool red = centre[2] > 180 && centre[1] < 70 && centre[0] < 70;
+        copy->UnlockRect();
+        if (!red) return false;
+    }
+    return true;
+}
+
+bool DXHelper_CL::ProcessorDraws(const VideoProcessorPart& part) {
+    return DrawsRed(part.source.Get(), [&](IDirect3DSurface9* target, const RECT& sourceRect, const RECT& rect) {
+        DXVA2_VideoProcessBltParams blt{};
+        blt.TargetRect = rect;
+        blt.BackgroundColor = DXVA2_AYUVSample16{0x8000, 0x8000, 0x1000, 0xFFFF};
+        blt.DestFormat.SampleFormat = DXVA2_SampleProgressiveFrame;
+        blt.ProcAmpValues.Contrast.Value = 1;
+        blt.ProcAmpValues.Saturation.Value = 1;
+        blt.Alpha = DXVA2_Fixed32OpaqueAlpha();
+        DXVA2_VideoSample sample{};
+        sample.SampleFormat = part.description.SampleFormat;
+        sample.SrcSurface = part.source.Get();
+        sample.SrcRect = sourceRect;
+        sample.DstRect = rect;
+        sample.PlanarAlpha = DXVA2_Fixed32OpaqueAlpha();
+        return part.processor->VideoProcessBlt(target, &blt, &sample, 1, nullptr);
+    });
+}
+
+bool DXHelper_CL::SetUpFallbackSurface() {
+    // No usable video processor: an RGB surface, converted (and colour-adjusted) on the CPU,
+    // stretched onto the back buffer. A YUY2 surface would leave the conversion to the device,
+    // but StretchRect's YUY2 support varies: Wine's copies the bytes unconverted when the blit
+    // covers the whole surface unscaled, which no probe can rule out for every geometry.
+    VideoProcessorPart& part = m_processor;
+    part.processor.Reset();
+    m_cpuColour = true;
+    part.rgbSource = true;
+    const int width = m_frameWidth > 0 ? m_frameWidth : m_sourceWidth;
+    const int height = m_frameHeight > 0 ? m_frameHeight : m_sourceHeight;
+    HRESULT hr = m_device->CreateOffscreenPlainSurface(static_cast<UINT>(width), static_cast<UINT>(height),
+                                                       D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT,
+                                                       part.source.ReleaseAndGetAddressOf(), nullptr);
+    if (FAILED(hr)) {
+        part.source.Reset();
+        return false;
+    }
+    part.surfaceWidth = width;
+    part.surfaceHeight = height;
+    if (ProcessLogSwitches().log_detail_renderer) {
+        LogPrintf(L"DXHelper_CL::SetUpFallbackSurface RGB32 %dx%d", width, height);
+    }
+    return false;  // drawing works, but there is no video processor
+}
+
+void DXHelper_CL::CreateResources() {
+    const D3DXLibrary_CL& d3dx = D3DXLibrary_CL::Instance();
+    if (m_copyPath) {
+        m_device->CreateOffscreenPlainSurface(m_presentParameters.BackBufferWidth,
+                                              m_presentParameters.BackBufferHeight, D3DFMT_X8R8G8B8,
+                                              D3DPOOL_SYSTEMMEM, m_readBack.ReleaseAndGetAddressOf(), nullptr);
+    }
+    if (!d3dx.Loaded()) return;  // no overlay on this machine; the picture still shows
+    d3dx.CreateSprite(m_device.Get(), m_sprite.ReleaseAndGetAddressOf());
+    if (!m_stillImagePath.empty()) {
+        d3dx.CreateTextureFromFile(m_device.Get(), m_stillImagePath.c_str(), m_stillImage.ReleaseAndGetAddressOf());
+    }
+    m_fontFace = OverlayFontFace();
+    for (int i = 0; i < 4; ++i) {
+        d3dx.CreateFont(m_device.Get(), kFontHeights[i], kFontWeights[i], m_fontFace.c_str(),
+                        m_fonts[i].ReleaseAndGetAddressOf());
+    }
+}
+
+void DXHelper_CL::ReleaseResources() {
+    for (auto& font : m_fonts) font.Reset();
+    m_stillImage.Reset();
+    m_sprite.Reset();
+    m_readBack.Reset();
+}
+
+void DXHelper_CL::ReleaseVideoProcessor() { m_processor = VideoProcessorPart(); }
+
+void DXHelper_CL::ReleaseAll() {
+    ReleaseVideoProcessor();
+    ReleaseResources();
+    m_backBuffer.Reset();
+    m_device.Reset();
+    m_d3d.Reset();
+    m_haveFrame = false;
+}
+
+bool DXHelper_CL::ResetDevice() {
+    if (ProcessLogSwitches().log_detail_resize) {
+        LogPrintf(L"DXHelper::ResetDevice(ENTER) windowed=%d pD3dD9=%p bChangeWindowMode=%d", 1,
+                  static_cast<void*>(m_device.Get()), 0);
+    }
+    ++m_resetCount;
+    if (m_device) {
+        ReleaseVideoProcessor();
+        ReleaseResources();
+        m_backBuffer.Reset();
+        m_presentParameters = PresentParameters();
+        D3DPRESENT_PARAMETERS parameters = m_presentParameters;
+        HRESULT hr = m_device->Reset(&parameters);
+        bool ok = SUCCEEDED(hr) &&
+                  SUCCEEDED(m_device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, m_backBuffer.GetAddressOf()));
+        if (ok) {
+            CreateResources();
+            // A machine without any video processor still draws through the fallback surface.
+            ok = SetUpVideoProcessor() || m_processor.source != nullptr;
+        }
+        if (ok) {
+            m_haveFrame = false;
+            return true;
+        }
+        ReleaseAll();
+    }
+    return InitializeD3D9(m_window);
+}
+
+void DXHelper_CL::ReleaseDevice() {
+    ReleaseAll();
+    DestroyHiddenWindow();
+}
+
+// ---- Settings from the renderer and the UI ----------------------------------------------
+
+void DXHelper_CL::SetFrameFormat(int width, int height, int aspectX, int aspectY) {
+    m_frameWidth = width;
+    m_frameHeight = height;
+    m_aspectX = aspectX;
+    m_aspectY = aspectY;
+}
+
+void DXHelper_CL::SetSourceSize(int width, int height) {
+    m_sourceWidth = width;
+    m_sourceHeight = height;
+}
+
+void DXHelper_CL::SetPosition(int64_t position, int64_t duration) {
+    m_position = position;
+    m_duration = duration;
+}
+
+void DXHelper_CL::SetStillImagePath(const std::wstring& path) {
+    m_stillImagePath = path;
+    if (m_device && D3DXLibrary_CL::Instance().Loaded() && !path.empty()) {
+        D3DXLibrary_CL::Instance().CreateTextureFromFile(m_device.Get(), path.c_str(),
+                                                         m_stillImage.ReleaseAndGetAddressOf());
+    }
+}
+
+void DXHelper_CL::SetZoomMode(int mode) {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    m_state.zoomMode = mode;
+}
+
+void DXHelper_CL::SetMessageText(const std::wstring& text) {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    m_state.message = text;
+}
+
+void DXHelper_CL::SetTitleText(const std::wstring& text) {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    m_state.title = text;
+}
+
+void DXHelper_CL::SetStarCount(int count) {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    m_state.starCount = count;
+}
+
+void DXHelper_CL::SetSelection(bool zoom, const RECT& selection) {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    m_state.selectionZoom = zoom;
+    m_state.selection = selection;
+}
+
+void DXHelper_CL::SetShowTitle(bool show) {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    m_state.showTitle = show;
+}
+
+void DXHelper_CL::SetShowTime(bool show) {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    m_state.showTime = show;
+}
+
+void DXHelper_CL::SetShowClock(bool show, int corner) {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    m_state.showClock = show;
+    m_state.clockCorner = corner;
+}
+
+void DXHelper_CL::SetPlaybackShown(bool contentLoaded, bool started) {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    m_state.contentLoaded = contentLoaded;
+    m_state.playbackStarted = started;
+}
+
+ProcAmpRange DXHelper_CL::GetProcAmpRange(int mask) {
+    // The nominal ranges whichever path adjusts: a processor's own ranges would give the same
+    // raw value a different picture on another machine.
+    return NominalProcAmpRange(mask);
+}
+
+void DXHelper_CL::SetProcAmpValue(int mask, int32_t raw) {
+    if (mask != kProcAmpBrightness && mask != kProcAmpContrast && mask != kProcAmpHue && mask != kProcAmpSaturation) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    m_state.procAmp[ProcAmpIndex(mask)] = ClampProcAmpValue(mask, raw);
+}
+
+int32_t DXHelper_CL::ProcAmpPageSize(int mask) {
+    ProcAmpRange range = GetProcAmpRange(mask);
+    int64_t page = range.step > 0 ? (static_cast<int64_t>(range.maximum) - range.minimum) / range.step / 32 : 1;
+    return page < 1 ? 1 : static_cast<int32_t>(page);
+}
+
+void DXHelper_CL::SetControlBarState(const ControlBarState& state) {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    m_state.barState = state;
+}
+
+void DXHelper_CL::SetSkipSeconds(int back, int forward) {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    m_state.controlBar.SetSkipSeconds(back, forward);
+}
+
+int DXHelper_CL::UpdateHover(POINT point, bool volumeDrag, ControlBarVolumeHit* volume) {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    return m_state.controlBar.UpdateHover(point, volumeDrag, volume);
+}
+
+ControlBarVolumeHit DXHelper_CL::HitVolume(POINT point) {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    return m_state.controlBar.HitVolume(point);
+}
+
+ControlBar_CL DXHelper_CL::ControlBarSnapshot() {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    return m_state.controlBar;
+}
+
+// ---- Drawing ----------------------------------------------------------------------------
+
+void DXHelper_CL::Draw(const uint8_t* frame) {
+    if (ProcessLogSwitches().log_detail_frame) {
+        uint32_t now = ::GetTickCount();
+        uint32_t last = g_lastDrawLog.load();
+        if (now - last >= kDrawLogIntervalMs && g_lastDrawLog.compare_exchange_strong(last, now)) {
+            LogPrintf(L"DXHelper::Draw: tick=%u vpData=%p dxva2=%d pD3dD9=%p", now, static_cast<const void*>(frame),
+                      m_processor.processor ? 1 : 0, static_cast<void*>(m_device.Get()));
+        }
+    }
+    if (!m_device) return;
+
+    HRESULT cooperative = m_device->TestCooperativeLevel();
+    if (m_simulatedLoss > 0) cooperative = m_simulatedLoss-- == 2 ? D3DERR_DEVICELOST : D3DERR_DEVICENOTRESET;
+    if (cooperative == D3DERR_DEVICELOST) return;
+    if (cooperative == D3DERR_DEVICENOTRESET) {
+        if (!ResetDevice() || !m_device) return;
+    } else if (FAILED(cooperative)) {
+        return;
+    }
+
+    SIZE client = ClientSize();
+    D3DSURFACE_DESC back{};
+    if (m_backBuffer) m_backBuffer->GetDesc(&back);
+    if (client.cx > 0 && client.cy > 0 &&
+        (back.Width != static_cast<UINT>(client.cx) || back.Height != static_cast<UINT>(client.cy))) {
+        if (ProcessLogSwitches().log_detail_resize) {
+            LogPrintf(L"DXHelper::Draw sync ResetDevice back=%ux%u client=%ux%u", back.Width, back.Height,
+                      static_cast<unsigned>(client.cx), static_cast<unsigned>(client.cy));
+        }
+        if (!ResetDevice() || !m_device) return;
+    }
+
+    OverlayState state;
+    {
+        std::lock_guard<std::mutex> lock(m_stateLock);
+        state = m_state;
+    }
+    if (!Upload(frame, state)) return;
+
+    // Surface copies (fill, stretch, the processor's blit) go outside the scene: some devices
+    // refuse StretchRect inside one.
+    m_device->ColorFill(m_backBuffer.Get(), nullptr, D3DCOLOR_XRGB(0, 0, 0));
+    if (frame && m_haveFrame && state.contentLoaded && state.playbackStarted) Blit(state, client);
+    if (FAILED(m_device->BeginScene())) return;
+    DrawOverlay(state, client);
+    m_device->EndScene();
+    Show(client);
+}
+
+bool DXHelper_CL::Upload(const uint8_t* frame, const OverlayState& state) {
+    const bool valuesChanged = std::memcmp(m_appliedProcAmp, state.procAmp, sizeof(m_appliedProcAmp)) != 0;
+    if (valuesChanged) {
+        m_colourAdjust.SetValues(state.procAmp);
+        std::memcpy(m_appliedProcAmp, state.procAmp, sizeof(m_appliedProcAmp));
+    }
+    if (!frame) return true;
+    const uint64_t needed = static_cast<uint64_t>(m_frameWidth) * static_cast<uint64_t>(m_frameHeight) * 2;
+    if (needed == 0) return true;
+    if (m_frameBufferCapacity < needed) {
+        LogPrintf(L"コピーデータサイズの不一致( %d, %d )", static_cast<int>(m_frameBufferCapacity),
+                  static_cast<int>(needed));
+        return true;  // the previous picture stays
+    }
+    // A mid-stream change of frame size: the surface is made again at the new size rather
+    // than written past its end.
+    if (!m_processor.source || m_processor.surfaceWidth != m_frameWidth ||
+        m_processor.surfaceHeight != m_frameHeight) {
+        ReleaseVideoProcessor();
+        SetUpVideoProcessor();
+        m_haveFrame = false;
+        if (!m_processor.source) return true;
+    }
+    if (!WriteSurface(frame)) return false;
+    m_haveFrame = true;
+    return true;
+}
+
+bool DXHelper_CL::WriteSurface(const uint8_t* frame) {
+    D3DLOCKED_RECT locked{};
+    if (FAILED(m_processor.source->LockRect(&locked, nullptr, 0))) return false;
+    const size_t rowBytes = static_cast<size_t>(m_frameWidth) * 2;
+    auto* destination = static_cast<uint8_t*>(locked.pBits);
+    if (m_processor.rgbSource) {
+        // No YUY2 surface on this device: adjust and convert on the CPU, row by row.
+        std::vector<uint8_t> row(rowBytes);
+        for (int y = 0; y < m_frameHeight; ++y) {
+            const uint8_t* source = frame + rowBytes * static_cast<size_t>(y);
+            if (!m_colourAdjust.IsNeutral()) {
+                m_colourAdjust.AdjustRow(source, row.data(), m_frameWidth);
+                source = row.data();
+            }
+            ConvertYuy2ToRgb32(source, m_frameWidth, 1, destination + static_cast<size_t>(locked.Pitch) * y);
+        }
+    } else if (m_cpuColour && !m_colourAdjust.IsNeutral()) {
+        for (int y = 0; y < m_frameHeight; ++y) {
+            m_colourAdjust.AdjustRow(frame + rowBytes * static_cast<size_t>(y),
+                                     destination + static_cast<size_t>(locked.Pitch) * y, m_frameWidth);
+        }
+    } else {
+        for (int y = 0; y < m_frameHeight; ++y) {
+            std::memcpy(destination + static_cast<size_t>(locked.Pitch) * y, frame + rowBytes * static_cast<size_t>(y),
+                        rowBytes);
+        }
+    }
+    return SUCCEEDED(m_processor.source->UnlockRect());
+}
+
+void DXHelper_CL::Blit(const OverlayState& state, SIZE client) {
+    BlitInput input;
+    input.frameWidth = m_frameWidth;
+    input.frameHeight = m_frameHeight;
+    input.aspectY = m_aspectY;
+    input.zoomMode = state.zoomMode;
+    input.client = client;
+    input.selectionZoom = state.selectionZoom;
+    input.selection = state.selection;
+    BlitRects rects = ComputeBlitRects(input);
+    if (!IsDrawable(rects)) return;
+
+    if (!m_processor.processor) {
+        m_device->StretchRect(m_processor.source.Get(), &rects.source, m_backBuffer.Get(), &rects.destination,
+                              D3DTEXF_LINEAR);
+        return;
+    }
+    DXVA2_VideoProcessBltParams blt{};
+    blt.TargetFrame = 0;
+    blt.TargetRect = RECT{0, 0, client.cx, client.cy};
+    blt.BackgroundColor = DXVA2_AYUVSample16{0x8000, 0x8000, 0x1000, 0xFFFF};
+    blt.DestFormat.SampleFormat = DXVA2_SampleProgressiveFrame;
+    const int32_t neutral[4] = {0, 0x10000, 0, 0x10000};
+    const int32_t* values = m_cpuColour ? neutral : state.procAmp;
+    blt.ProcAmpValues.Brightness = ToFixed(values[0]);
+    blt.ProcAmpValues.Contrast = ToFixed(values[1]);
+    blt.ProcAmpValues.Hue = ToFixed(values[2]);
+    blt.ProcAmpValues.Saturation = ToFixed(values[3]);
+    blt.Alpha = DXVA2_Fixed32OpaqueAlpha();
+    blt.NoiseFilterLuma.Level = m_processor.noise[0];
+    blt.NoiseFilterLuma.Threshold = m_processor.noise[1];
+    blt.NoiseFilterLuma.Radius = m_processor.noise[2];
+    blt.NoiseFilterChroma.Level = m_processor.noise[3];
+    blt.NoiseFilterChroma.Threshold = m_processor.noise[4];
+    blt.NoiseFilterChroma.Radius = m_processor.noise[5];
+    blt.DetailFilterLuma.Level = m_processor.detail[0];
+    blt.DetailFilterLuma.Threshold = m_processor.detail[1];
+    blt.DetailFilterLuma.Radius = m_processor.detail[2];
+    blt.DetailFilterChroma.Level = m_processor.detail[3];
+    blt.DetailFilterChroma.Threshold = m_processor.detail[4];
+    blt.DetailFilterChroma.Radius = m_processor.detail[5];
+
+    DXVA2_VideoSample sample{};
+    sample.Start = 0;
+    sample.End = 0;
+    sample.SampleFormat = m_processor.description.SampleFormat;
+    sample.SrcSurface = m_processor.source.Get();
+    sample.SrcRect = rects.source;
+    sample.DstRect = rects.destination;
+    sample.PlanarAlpha = DXVA2_Fixed32OpaqueAlpha();
+    m_processor.processor->VideoProcessBlt(m_backBuffer.Get(), &blt, &sample, 1, nullptr);
+}
+
+void DXHelper_CL::AddQuad(std::vector<QuadVertex>* quads, float left, float top, float right, float bottom,
+                          D3DCOLOR colour) {
+    // Two triangles per quad, so every quad of a frame goes out in one draw call.
+    const QuadVertex corners[4] = {{left, top, 0.0f, 1.0f, colour},
+                                   {right, top, 0.0f, 1.0f, colour},
+                                   {left, bottom, 0.0f, 1.0f, colour},
+                                   {right, bottom, 0.0f, 1.0f, colour}};
+    const int order[6] = {0, 1, 2, 2, 1, 3};
+    for (int index : order) quads->push_back(corners[index]);
+}
+
+void DXHelper_CL::AddFrame(std::vector<QuadVertex>* quads, const RECT& rect, int thickness, D3DCOLOR colour) {
+    const float l = static_cast<float>(rect.left), t = static_cast<float>(rect.top);
+    const float r = static_cast<float>(rect.right), b = static_cast<float>(rect.bottom);
+    const float w = static_cast<float>(thickness);
+    AddQuad(quads, l, t, r, t + w, colour);
+    AddQuad(quads, l, b - w, r, b, colour);
+    AddQuad(quads, l, t + w, l + w, b - w, colour);
+    AddQuad(quads, r - w, t + w, r, b - w, colour);
+}
+
+void DXHelper_CL::DrawOverlay(const OverlayState& state, SIZE client) {
+    const LONG l = 0, t = 0, r = client.cx, b = client.cy;
+    std::vector<QuadVertex> quads;
+
+    // The control bar's places follow the window; the laid-out bar is kept for hit tests.
+    ControlBarState barState = state.barState;
+    barState.contentLoaded = state.contentLoaded;
+    barState.playbackStarted = state.playbackStarted;
+    ControlBar_CL bar;
+    {
+        std::lock_guard<std::mutex> lock(m_stateLock);
+        m_state.controlBar.Layout(RECT{l, t, r, b}, barState);
+        bar = m_state.controlBar;
+    }
+
+    // Title box: its size follows the measured title text.
+    const bool titleBox = !state.title.empty() && (state.showTitle || state.showTime);
+    RECT titleText{l, t, r - 70, b - 18};
+    if (titleBox && m_fonts[kTitleFont]) {
+        if (state.showTitle) {
+            m_fonts[kTitleFont]->DrawTextW(nullptr, state.title.c_str(), -1, &titleText, DT_WORDBREAK | DT_CALCRECT,
+                                           kWhite);
+        } else {
+            titleText.bottom = titleText.top;
+        }
+        if (titleText.right < 260) titleText.right = 260;
+        const bool timeShown = state.showTime && m_position >= 0;
+        RECT box{l, t, titleText.right + 12, titleText.bottom + (timeShown ? 32 : 12)};
+        AddQuad(&quads, static_cast<float>(box.left), static_cast<float>(box.top), static_cast<float>(box.right),
+                static_cast<float>(box.bottom), kTitleBoxColour);
+        AddFrame(&quads, box, 2, kWhite);
+    }
+    if (m_sprite) {
+        AddQuad(&quads, static_cast<float>(l), static_cast<float>(b - 54), static_cast<float>(r),
+                static_cast<float>(b), kBandColour);
+        AddQuad(&quads, static_cast<float>(l), static_cast<float>(b - 54), static_cast<float>(r),
+                static_cast<float>(b - 52), kBandColour);
+        AddQuad(&quads, static_cast<float>(l), static_cast<float>(b - 54), static_cast<float>(r),
+                static_cast<float>(b - 50), kBandColour);
+        AddQuad(&quads, static_cast<float>(l), static_cast<float>(b - 54), static_cast<float>(r),
+                static_cast<float>(b - 52), kBandLineColour);
+    }
+    if (!state.selectionZoom && state.selection.left != -1) {
+        RECT selection = state.selection;
+        if (selection.left > selection.right) std::swap(selection.left, selection.right);
+        if (selection.top > selection.bottom) std::swap(selection.top, selection.bottom);
+        AddFrame(&quads, selection, 2, kWhite);
+    }
+
+    if (!quads.empty()) {
+        m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+        m_device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+        m_device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+        m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
+        m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        m_device->SetTexture(0, nullptr);
+        m_device->SetFVF(kQuadFvf);
+        m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>(quads.size() / 3), quads.data(),
+                                  sizeof(QuadVertex));
+    }
+
+    if (m_sprite && m_stillImage && SUCCEEDED(m_sprite->Begin(D3DXSPRITE_ALPHABLEND))) {
+        for (size_t i = 0; i < bar.Count(); ++i) {
+            const ControlBarItem& item = bar.Item(i);
+            if (item.hidden) continue;
+            RECT atlas = bar.SourceRect(i);
+            D3DXVECTOR3 position(item.left, item.top, 0.0f);
+            m_sprite->Draw(m_stillImage.Get(), &atlas, nullptr, &position, item.colourArgb);
+        }
+        m_sprite->End();
+    }
+
+    if (!state.message.empty() && m_fonts[kMessageFont]) {
+        RECT area{l, t, r, b};
+        m_fonts[kMessageFont]->DrawTextW(nullptr, state.message.c_str(), -1, &area,
+                                         DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP, kMessageColour);
+    }
+    if (state.showTitle && !state.title.empty() && m_fonts[kTitleFont]) {
+        RECT area{l + 6, t + 6, r - 64, b - 12};
+        m_fonts[kTitleFont]->DrawTextW(nullptr, state.title.c_str(), -1, &area, DT_WORDBREAK, kWhite);
+    }
+    if (state.showTime && !state.title.empty() && m_position >= 0 && m_fonts[kTimeFont]) {
+        const LONG y = state.showTitle ? titleText.bottom + 12 : 12;
+        RECT area{l + 4, y, r, b};
+        std::wstring time = FormatPlayTime(m_position, m_duration);
+        m_fonts[kTimeFont]->DrawTextW(nullptr, time.c_str(), -1, &area, DT_NOCLIP, kWhite);
+        std::wstring stars = StarText(state.starCount);
+        if (!stars.empty()) {
+            RECT starArea{l + 4 + 180, y, r, b};
+            m_fonts[kTimeFont]->DrawTextW(nullptr, stars.c_str(), -1, &starArea, DT_NOCLIP, kStarColour);
+        }
+    }
+    if (state.showClock && m_fonts[kClockFont]) {
+        SYSTEMTIME now{};
+        ::GetLocalTime(&now);
+        std::wstring clock = ClockText(now);
+        RECT area{l + 48, t + 48, r - 96, b - 96};
+        DWORD format = DT_NOCLIP | DT_SINGLELINE;
+        format |= (state.clockCorner & 1) ? DT_RIGHT : DT_LEFT;
+        format |= (state.clockCorner & 2) ? DT_BOTTOM : DT_TOP;
+        m_fonts[kClockFont]->DrawTextW(nullptr, clock.c_str(), -1, &area, format, kClockColour);
+    }
+}
+
+void DXHelper_CL::Show(SIZE client) {
+    if (!m_copyPath) {
+        HRESULT hr = m_device->Present(nullptr, nullptr, nullptr, nullptr);
+        if (hr == D3DERR_DEVICELOST) return;  // the next Draw sees it and resets
+        return;
+    }
+    // Copy path: read the finished picture back and draw it into the video window with GDI.
+    if (!m_readBack || client.cx <= 0 || client.cy <= 0) return;
+    if (FAILED(m_device->GetRenderTargetData(m_backBuffer.Get(), m_readBack.Get()))) return;
+    HDC surfaceDc = nullptr;
+    if (FAILED(m_readBack->GetDC(&surfaceDc))) return;
+    if (HDC windowDc = ::GetDC(m_window)) {
+        ::BitBlt(windowDc, 0, 0, client.cx, client.cy, surfaceDc, 0, 0, SRCCOPY);
+        ::ReleaseDC(m_window, windowDc);
+    }
+    m_readBack->ReleaseDC(surfaceDc);
+}
+
+bool DXHelper_CL::ReadBackBuffer(std::vector<uint32_t>* pixels, SIZE* size) {
+    if (!m_device || !m_backBuffer) return false;
+    D3DSURFACE_DESC desc{};
+    m_backBuffer->GetDesc(&desc);
+    ComPtr<IDirect3DSurface9> copy;
+    if (FAILED(m_device->CreateOffscreenPlainSurface(desc.Width, desc.Height, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM,
+                                                     copy.GetAddressOf(), nullptr))) {
+        return false;
+    }
+    if (FAILED(m_device->GetRenderTargetData(m_backBuffer.Get(), copy.Get()))) return false;
+    D3DLOCKED_RECT locked{};
+    if (FAILED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) return false;
+    pixels->resize(static_cast<size_t>(desc.Width) * desc.Height);
+    for (UINT y = 0; y < desc.Height; ++y) {
+        std::memcpy(pixels->data() + static_cast<size_t>(y) * desc.Width,
+                    static_cast<const uint8_t*>(locked.pBits) + static_cast<size_t>(locked.Pitch) * y,
+                    static_cast<size_t>(desc.Width) * 4);
+    }
+    copy->UnlockRect();
+    *size = SIZE{static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)};
+    return true;
+}
