@@ -784,6 +784,7 @@ void DXHelper_CL::DrawOverlay(const OverlayState& state, SIZE client) {
             m_fonts[kTitleFont]->DrawTextW(nullptr, state.title.c_str(), -1, &titleText, DT_WORDBREAK | DT_CALCRECT,
                                            kWhite);
         } else {
+            titleText.right = titleText.left;  // no title text: the box keeps its least width
             titleText.bottom = titleText.top;
         }
         if (titleText.right < 260) titleText.right = 260;
