@@ -25,14 +25,15 @@ void ConvertRgb32ToYuy2(const uint8_t* source, int width, int height, bool botto
         const uint8_t* in = source + sourceStride * static_cast<size_t>(bottomUp ? height - 1 - row : row);
         uint8_t* out = destination + destinationStride * static_cast<size_t>(row);
         for (int x = 0; x + 1 < width; x += 2, in += 8, out += 4) {
-            int b0 = in[0], g0 = in[1], r0 = in[2];
-            int b1 = in[4], g1 = in[5], r1 = in[6];
-            // Truncating division as the stored frames have always used; the results are
-            // clamped (saturated blue and red would otherwise wrap to the opposite colour).
-            out[0] = Clamp255((77 * r0 + 150 * g0 + 29 * b0 - 3968) / 256 + 16);
-            out[1] = Clamp255((131 * b0 - 87 * g0 - 44 * r0 + 128) / 256 + 128);
-            out[2] = Clamp255((77 * r1 + 150 * g1 + 29 * b1 - 3968) / 256 + 16);
-            out[3] = Clamp255((131 * r1 - 110 * g1 - 21 * b1 + 128) / 256 + 128);
+            const int b0 = in[0], g0 = in[1], r0 = in[2];
+            const int b1 = in[4], g1 = in[5], r1 = in[6];
+            // BT.601 video range, the range the YUY2 side is read back with, so an RGB32
+            // picture comes back as it went in; the chroma of a pair is their mean.
+            const int r = r0 + r1, g = g0 + g1, b = b0 + b1;
+            out[0] = Clamp255(((66 * r0 + 129 * g0 + 25 * b0 + 128) >> 8) + 16);
+            out[1] = Clamp255(((-38 * r - 74 * g + 112 * b + 256) >> 9) + 128);
+            out[2] = Clamp255(((66 * r1 + 129 * g1 + 25 * b1 + 128) >> 8) + 16);
+            out[3] = Clamp255(((112 * r - 94 * g - 18 * b + 256) >> 9) + 128);
         }
     }
 }

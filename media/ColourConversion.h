@@ -16,7 +16,8 @@ uint64_t Rgb32FrameBytes(int width, int height);
 
 // RGB32 (B, G, R, x per pixel) to YUY2, destination rows top-down. bottomUp says how the
 // source rows are stored: a positive biHeight (bottom-up) is read from the last row upwards,
-// a negative one (top-down) in order. Width must be even. Results are clamped to 0..255.
+// a negative one (top-down) in order. Width must be even. BT.601 video range, the chroma of
+// each pair their mean; the inverse of ConvertYuy2ToRgb32 to within rounding.
 void ConvertRgb32ToYuy2(const uint8_t* source, int width, int height, bool bottomUp, uint8_t* destination);
 
 // YUY2 to RGB32 (B, G, R, 0), rows in order.

@@ -36,29 +36,49 @@ TEST(ColourConversion, FrameSizesAreCheckedAndComputedWide) {
 }
 
 TEST(ColourConversion, SaturatedColoursKeepTheirHue) {
-    // Pure blue and pure red: U and V must clamp, not wrap to the opposite colour.
+    // Pure blue and pure red stay inside the chroma range instead of wrapping round.
     std::vector<uint8_t> rgb = Pixels({{255, 0, 0}, {255, 0, 0}, {0, 0, 255}, {0, 0, 255}});
     std::vector<uint8_t> yuy2(8);
     ConvertRgb32ToYuy2(rgb.data(), 4, 1, false, yuy2.data());
-    EXPECT_EQ(yuy2[1], 255);  // U of blue: 131*255/256+128 would be 258
-    EXPECT_EQ(yuy2[7], 255);  // V of red
+    EXPECT_EQ(yuy2[1], 240);  // U of blue
+    EXPECT_EQ(yuy2[7], 240);  // V of red
     std::vector<uint8_t> back(16);
     ConvertYuy2ToRgb32(yuy2.data(), 4, 1, back.data());
-    EXPECT_GT(back[0], 200);  // still blue
-    EXPECT_LT(back[2], 80);
-    EXPECT_GT(back[14], 150);  // red stays red
-    EXPECT_LT(back[12], 80);
+    EXPECT_GT(back[0], 250);  // still blue
+    EXPECT_LT(back[2], 5);
+    EXPECT_GT(back[14], 250);  // red stays red
+    EXPECT_LT(back[12], 5);
 }
 
-TEST(ColourConversion, RowsComeOutTopDownWithTheStoredFormulas) {
+TEST(ColourConversion, RgbComesBackAsItWentIn) {
+    // Greys from black to white and colours inside the video gamut, through YUY2 and back:
+    // the picture of an RGB32 movie must look like the movie, shadows included.
+    const uint8_t greys[] = {0, 1, 16, 20, 40, 96, 128, 200, 235, 254, 255};
+    const uint8_t colours[][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {80, 30, 16}, {16, 96, 40}, {200, 150, 90}};
+    std::vector<std::array<uint8_t, 3>> cases;
+    for (uint8_t grey : greys) cases.push_back({grey, grey, grey});
+    for (const auto& colour : colours) cases.push_back({colour[0], colour[1], colour[2]});
+    for (const auto& c : cases) {
+        std::vector<uint8_t> rgb = Pixels({{c[2], c[1], c[0]}, {c[2], c[1], c[0]}});
+        std::vector<uint8_t> yuy2(4), back(8);
+        ConvertRgb32ToYuy2(rgb.data(), 2, 1, false, yuy2.data());
+        ConvertYuy2ToRgb32(yuy2.data(), 2, 1, back.data());
+        for (int channel = 0; channel < 3; ++channel) {
+            EXPECT_NEAR(back[channel], rgb[channel], 2) << "rgb " << int(c[0]) << "," << int(c[1]) << "," << int(c[2])
+                                                        << " channel " << channel;
+        }
+    }
+}
+
+TEST(ColourConversion, RowsComeOutTopDown) {
     // Two rows of two pixels: bottom-up input holds the lower row first.
     std::vector<uint8_t> rgb = Pixels({{20, 20, 20}, {20, 20, 20}, {200, 200, 200}, {200, 200, 200}});
     std::vector<uint8_t> yuy2(8);
     ConvertRgb32ToYuy2(rgb.data(), 2, 2, true, yuy2.data());
-    // Y = (77R + 150G + 29B - 3968) / 256 + 16: 200 for grey 200, 20 for grey 20.
-    EXPECT_EQ(yuy2[0], 200);
-    EXPECT_EQ(yuy2[2], 200);
-    EXPECT_EQ(yuy2[4], (256 * 20 - 3968) / 256 + 16);
+    // Y = ((66R + 129G + 25B + 128) >> 8) + 16: 188 for grey 200, 33 for grey 20.
+    EXPECT_EQ(yuy2[0], 188);
+    EXPECT_EQ(yuy2[2], 188);
+    EXPECT_EQ(yuy2[4], 33);
     EXPECT_EQ(yuy2[1], 128);  // grey has no colour
     EXPECT_EQ(yuy2[3], 128);
     std::vector<uint8_t> topDown(8);

@@ -100,6 +100,14 @@ void PresenterTest::TearDown() {
 }
 
 void PresenterTest::Open(int clientWidth, int clientHeight, DXHelper_CL::PresentPath path) {
+    OpenWindows(clientWidth, clientHeight, path);
+    if (::testing::Test::HasFatalFailure()) return;
+    m_presenter = std::make_unique<DXHelper_CL>();
+    m_presenter->SetPlaybackShown(true, true);
+    ASSERT_TRUE(m_presenter->InitializeD3D9(m_video));
+}
+
+void PresenterTest::OpenWindows(int clientWidth, int clientHeight, DXHelper_CL::PresentPath path) {
     DXHelper_CL::SetPresentPath(path);
     RECT frame{0, 0, clientWidth, clientHeight};
     ::AdjustWindowRectEx(&frame, WS_POPUP, FALSE, WS_EX_TOPMOST);
@@ -117,9 +125,6 @@ void PresenterTest::Open(int clientWidth, int clientHeight, DXHelper_CL::Present
     }
     ::UpdateWindow(m_top);
     Pump();
-    m_presenter = std::make_unique<DXHelper_CL>();
-    m_presenter->SetPlaybackShown(true, true);
-    ASSERT_TRUE(m_presenter->InitializeD3D9(m_video));
 }
 
 void PresenterTest::SetFormat(int width, int height, int aspectX, int aspectY) {

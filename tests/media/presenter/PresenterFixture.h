@@ -41,6 +41,8 @@ protected:
     // Makes the windows (the video child fills the top-level window's client area) and a
     // presenter on the video window with the given frame format.
     void Open(int clientWidth, int clientHeight, DXHelper_CL::PresentPath path = DXHelper_CL::PresentPath::kCopy);
+    // Only the windows, for a presenter made elsewhere (by a renderer in a graph).
+    void OpenWindows(int clientWidth, int clientHeight, DXHelper_CL::PresentPath path);
     void SetFormat(int width, int height, int aspectX, int aspectY);
     void ResizeClient(int width, int height);
     // What the video window shows now (a GDI read of its client area).
