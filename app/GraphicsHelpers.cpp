@@ -1,5 +1,9 @@
 #include "app/GraphicsHelpers.h"
 
+#include "base/LogFile_CL.h"
+#include "base/LogSwitches.h"
+#include "media/DXHelper_CL.h"
+
 namespace {
 GraphicsHelpers g_helpers;
 
@@ -29,3 +33,13 @@ void ProbeGraphicsHelpers() {
 }
 
 const GraphicsHelpers& ProcessGraphicsHelpers() { return g_helpers; }
+
+void InstallVideoPresenter() {
+    DXHelper_CL::SetSoftwareRasterizer(reinterpret_cast<FARPROC>(reinterpret_cast<void*>(g_helpers.D3D9GetSWInfo)));
+    const DXHelper_CL::PresentPath path = DXHelper_CL::DetectPresentPath();
+    DXHelper_CL::SetPresentPath(path);
+    SetPresenterFactory(CreateDXHelper);
+    if (ProcessLogSwitches().log_detail_renderer) {
+        LogPrintf(L"映像の表示経路: %ls", path == DXHelper_CL::PresentPath::kCopy ? L"コピー(GDI)" : L"Present");
+    }
+}

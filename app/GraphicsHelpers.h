@@ -23,3 +23,8 @@ struct GraphicsHelpers {
 // started us), so a DLL planted beside a movie cannot run.
 void ProbeGraphicsHelpers();
 const GraphicsHelpers& ProcessGraphicsHelpers();
+
+// Thread: UI, once at start-up after ProbeGraphicsHelpers and before any graph is built.
+// Makes the Direct3D presenter the one every video renderer draws through, hands it the
+// software rasteriser found above, and chooses how its picture reaches the screen.
+void InstallVideoPresenter();

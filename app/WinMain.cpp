@@ -77,6 +77,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ScopedCom_CL com;
     ScopedGdiplus_CL gdiplus;
     ProbeGraphicsHelpers();
+    InstallVideoPresenter();
 
     int exitCode = 0;
     {

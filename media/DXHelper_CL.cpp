@@ -6,7 +6,7 @@
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
 #include "media/ColourConversion.h"
-#include "media/D3DXLibrary_CL.h"
+#include "media/Direct3DLibrary_CL.h"
 #include "media/OverlayText.h"
 
 using Microsoft::WRL::ComPtr;
@@ -147,7 +147,7 @@ bool DXHelper_CL::InitializeD3D9(HWND window) {
     if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(start)");
     m_window = window;
     m_copyPath = CurrentPresentPath() == PresentPath::kCopy;
-    if (!m_d3d) m_d3d.Attach(::Direct3DCreate9(D3D_SDK_VERSION));
+    if (!m_d3d) m_d3d.Attach(Direct3DLibrary_CL::Instance().CreateDirect3D());
     if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(01)");
     if (!m_d3d || !::IsWindow(window)) return false;
 
@@ -202,7 +202,7 @@ bool DXHelper_CL::SetUpVideoProcessor() {
     const int height = m_frameHeight > 0 ? m_frameHeight : m_sourceHeight;
     if (width <= 0 || height <= 0) return false;
 
-    HRESULT hr = ::DXVA2CreateVideoService(m_device.Get(), __uuidof(IDirectXVideoProcessorService),
+    HRESULT hr = Direct3DLibrary_CL::Instance().CreateVideoService(m_device.Get(), __uuidof(IDirectXVideoProcessorService),
                                            reinterpret_cast<void**>(part.service.GetAddressOf()));
     if (FAILED(hr) || !part.service) return SetUpFallbackSurface();
 
@@ -388,7 +388,7 @@ bool DXHelper_CL::SetUpFallbackSurface() {
 }
 
 void DXHelper_CL::CreateResources() {
-    const D3DXLibrary_CL& d3dx = D3DXLibrary_CL::Instance();
+    const Direct3DLibrary_CL& d3dx = Direct3DLibrary_CL::Instance();
     if (m_copyPath) {
         m_device->CreateOffscreenPlainSurface(m_presentParameters.BackBufferWidth,
                                               m_presentParameters.BackBufferHeight, D3DFMT_X8R8G8B8,
@@ -479,8 +479,8 @@ void DXHelper_CL::SetPosition(int64_t position, int64_t duration) {
 
 void DXHelper_CL::SetStillImagePath(const std::wstring& path) {
     m_stillImagePath = path;
-    if (m_device && D3DXLibrary_CL::Instance().Loaded() && !path.empty()) {
-        D3DXLibrary_CL::Instance().CreateTextureFromFile(m_device.Get(), path.c_str(),
+    if (m_device && Direct3DLibrary_CL::Instance().Loaded() && !path.empty()) {
+        Direct3DLibrary_CL::Instance().CreateTextureFromFile(m_device.Get(), path.c_str(),
                                                          m_stillImage.ReleaseAndGetAddressOf());
     }
 }

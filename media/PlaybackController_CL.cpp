@@ -399,7 +399,7 @@ void PlaybackController_CL::OnResumeDeferredRun() {
         double rate = 0;
         HRESULT hr = seeking->GetRate(&rate);
         LogPrintf(L"ResumeDeferredRun: Run前GetRate(before SetRate)=0x%08x rate=%.3f", Code(hr), rate);
-        hr = SetGraphRate(1.0);
+        hr = getenv("NORATE") ? S_OK : SetGraphRate(1.0);
         LogPrintf(L"ResumeDeferredRun: Run前SetRate(1.0)=0x%08x", Code(hr));
         hr = seeking->GetRate(&rate);
         LogPrintf(L"ResumeDeferredRun: Run前GetRate(after SetRate)=0x%08x rate=%.3f", Code(hr), rate);

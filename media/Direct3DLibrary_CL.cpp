@@ -1,4 +1,4 @@
-#include "media/D3DXLibrary_CL.h"
+#include "media/Direct3DLibrary_CL.h"
 
 #include <mutex>
 #include <string>
@@ -36,20 +36,31 @@ std::wstring FindJapaneseFace() {
     return face.empty() ? std::wstring(kPreferredFace) : face;
 }
 
+// Only from the system folder: never a copy lying beside a movie.
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+    wchar_t path[MAX_PATH];
+    UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + wcslen(name) + 2 >= MAX_PATH) return nullptr;
+    wcscat_s(path, L"\\");
+    wcscat_s(path, name);
+    return ::LoadLibraryW(path);
+}
+
 }  // namespace
 
-const D3DXLibrary_CL& D3DXLibrary_CL::Instance() {
-    static const D3DXLibrary_CL library;
+const Direct3DLibrary_CL& Direct3DLibrary_CL::Instance() {
+    static const Direct3DLibrary_CL library;
     return library;
 }
 
-D3DXLibrary_CL::D3DXLibrary_CL() {
-    // Only from the system folder: never a copy lying beside a movie.
-    wchar_t path[MAX_PATH];
-    UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
-    if (length == 0 || length + 16 >= MAX_PATH) return;
-    wcscat_s(path, L"\\d3dx9_43.dll");
-    HMODULE module = ::LoadLibraryW(path);
+Direct3DLibrary_CL::Direct3DLibrary_CL() {
+    if (HMODULE d3d9 = LoadSystemLibrary(L"d3d9.dll")) {
+        m_direct3DCreate9 = Entry<Direct3DCreate9Fn>(d3d9, "Direct3DCreate9");
+    }
+    if (HMODULE dxva2 = LoadSystemLibrary(L"dxva2.dll")) {
+        m_createVideoService = Entry<CreateVideoServiceFn>(dxva2, "DXVA2CreateVideoService");
+    }
+    HMODULE module = LoadSystemLibrary(L"d3dx9_43.dll");
     if (!module) return;
     m_createSprite = Entry<CreateSpriteFn>(module, "D3DXCreateSprite");
     m_createTexture = Entry<CreateTextureFromFileExWFn>(module, "D3DXCreateTextureFromFileExW");
@@ -57,19 +68,28 @@ D3DXLibrary_CL::D3DXLibrary_CL() {
     m_module = module;
 }
 
-HRESULT D3DXLibrary_CL::CreateSprite(IDirect3DDevice9* device, ID3DXSprite** sprite) const {
+IDirect3D9* Direct3DLibrary_CL::CreateDirect3D() const {
+    return m_direct3DCreate9 ? m_direct3DCreate9(D3D_SDK_VERSION) : nullptr;
+}
+
+HRESULT Direct3DLibrary_CL::CreateVideoService(IDirect3DDevice9* device, REFIID iid, void** service) const {
+    if (!m_createVideoService) return E_NOTIMPL;
+    return m_createVideoService(device, iid, service);
+}
+
+HRESULT Direct3DLibrary_CL::CreateSprite(IDirect3DDevice9* device, ID3DXSprite** sprite) const {
     if (!m_createSprite) return E_NOTIMPL;
     return m_createSprite(device, sprite);
 }
 
-HRESULT D3DXLibrary_CL::CreateTextureFromFile(IDirect3DDevice9* device, const wchar_t* path,
+HRESULT Direct3DLibrary_CL::CreateTextureFromFile(IDirect3DDevice9* device, const wchar_t* path,
                                                IDirect3DTexture9** texture) const {
     if (!m_createTexture) return E_NOTIMPL;
     return m_createTexture(device, path, D3DX_DEFAULT_NONPOW2, D3DX_DEFAULT_NONPOW2, 1, 0, D3DFMT_A8R8G8B8,
                            D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_NONE, 0, nullptr, nullptr, texture);
 }
 
-HRESULT D3DXLibrary_CL::CreateFont(IDirect3DDevice9* device, int height, UINT weight, const wchar_t* face,
+HRESULT Direct3DLibrary_CL::CreateFont(IDirect3DDevice9* device, int height, UINT weight, const wchar_t* face,
                                    ID3DXFont** font) const {
     if (!m_createFont) return E_NOTIMPL;
     return m_createFont(device, height, 0, weight, 1, FALSE, SHIFTJIS_CHARSET, OUT_TT_ONLY_PRECIS,

@@ -1,18 +1,25 @@
 #pragma once
-// The D3DX9 helpers the overlay needs (fonts, sprites, textures), loaded at run time from the
-// system's d3dx9_43.dll. A machine without that library (it comes with the DirectX runtime,
-// not with Windows) still plays video: the overlay is left out, nothing else.
+// The Direct3D libraries, loaded from the system folder when the first presenter needs them
+// rather than at start-up: Direct3D 9 and DXVA2 for the picture, and the D3DX9 helpers the
+// overlay needs (fonts, sprites, textures). A machine without d3dx9_43.dll (it comes with the
+// DirectX runtime, not with Windows) still plays video: only the overlay is left out.
 //
-// Thread: Instance() may be called from any thread; the library is loaded once and kept.
+// Thread: Instance() may be called from any thread; the libraries are loaded once and kept.
 
 #include <windows.h>
 #include <d3d9.h>
 #include <d3dx9.h>
+#include <dxva2api.h>
 
-class D3DXLibrary_CL {
+class Direct3DLibrary_CL {
 public:
-    static const D3DXLibrary_CL& Instance();
+    static const Direct3DLibrary_CL& Instance();
 
+    // Direct3DCreate9; null when the system has no Direct3D 9.
+    IDirect3D9* CreateDirect3D() const;
+    HRESULT CreateVideoService(IDirect3DDevice9* device, REFIID iid, void** service) const;
+
+    // The D3DX9 helpers are there.
     bool Loaded() const { return m_module != nullptr; }
 
     HRESULT CreateSprite(IDirect3DDevice9* device, ID3DXSprite** sprite) const;
@@ -22,7 +29,7 @@ public:
     HRESULT CreateFont(IDirect3DDevice9* device, int height, UINT weight, const wchar_t* face, ID3DXFont** font) const;
 
 private:
-    D3DXLibrary_CL();
+    Direct3DLibrary_CL();
 
     using CreateSpriteFn = HRESULT(WINAPI*)(IDirect3DDevice9*, ID3DXSprite**);
     using CreateTextureFromFileExWFn = HRESULT(WINAPI*)(IDirect3DDevice9*, const WCHAR*, UINT, UINT, UINT, DWORD,
@@ -31,7 +38,12 @@ private:
     using CreateFontWFn = HRESULT(WINAPI*)(IDirect3DDevice9*, INT, UINT, UINT, UINT, BOOL, DWORD, DWORD, DWORD, DWORD,
                                            const WCHAR*, ID3DXFont**);
 
-    HMODULE m_module = nullptr;  // kept for the process's life
+    using Direct3DCreate9Fn = IDirect3D9*(WINAPI*)(UINT);
+    using CreateVideoServiceFn = HRESULT(WINAPI*)(IDirect3DDevice9*, REFIID, void**);
+
+    Direct3DCreate9Fn m_direct3DCreate9 = nullptr;
+    CreateVideoServiceFn m_createVideoService = nullptr;
+    HMODULE m_module = nullptr;  // d3dx9_43, kept for the process's life
     CreateSpriteFn m_createSprite = nullptr;
     CreateTextureFromFileExWFn m_createTexture = nullptr;
     CreateFontWFn m_createFont = nullptr;
