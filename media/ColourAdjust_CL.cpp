@@ -1,6 +1,9 @@
 #include "media/ColourAdjust_CL.h"
 
 #include <cmath>
+#include <cstring>
+
+#include "media/ColourConversion.h"
 
 namespace {
 
@@ -57,16 +60,29 @@ void ColourAdjust_CL::SetValues(const int32_t values[4]) {
     m_sinGain = static_cast<int32_t>(std::lround(std::sin(hue) * contrast * saturation * kOne));
 }
 
-void ColourAdjust_CL::AdjustRow(const uint8_t* src, uint8_t* dst, int pixels) const {
+void ColourAdjust_CL::AdjustPair(const uint8_t* src, uint8_t out[4]) const {
     // 64-bit products: the gains reach 100 * 65536 and the chroma offsets 128.
+    const int64_t cb = src[1] - 128, cr = src[3] - 128;
+    const int64_t cbOut = (cb * m_cosGain + cr * m_sinGain + kOne / 2) >> 16;
+    const int64_t crOut = (cr * m_cosGain - cb * m_sinGain + kOne / 2) >> 16;
+    out[0] = m_luma[src[0]];
+    out[1] = ClampByte(static_cast<int32_t>(cbOut > 255 ? 255 : cbOut < -256 ? -256 : cbOut) + 128);
+    out[2] = m_luma[src[2]];
+    out[3] = ClampByte(static_cast<int32_t>(crOut > 255 ? 255 : crOut < -256 ? -256 : crOut) + 128);
+}
+
+void ColourAdjust_CL::AdjustRow(const uint8_t* src, uint8_t* dst, int pixels) const {
     for (int x = 0; x + 1 < pixels; x += 2, src += 4, dst += 4) {
-        const int64_t cb = src[1] - 128, cr = src[3] - 128;
-        const int64_t cbOut = (cb * m_cosGain + cr * m_sinGain + kOne / 2) >> 16;
-        const int64_t crOut = (cr * m_cosGain - cb * m_sinGain + kOne / 2) >> 16;
-        const uint8_t y0 = m_luma[src[0]], y1 = m_luma[src[2]];
-        dst[0] = y0;
-        dst[1] = ClampByte(static_cast<int32_t>(cbOut > 255 ? 255 : cbOut < -256 ? -256 : cbOut) + 128);
-        dst[2] = y1;
-        dst[3] = ClampByte(static_cast<int32_t>(crOut > 255 ? 255 : crOut < -256 ? -256 : crOut) + 128);
+        uint8_t out[4];
+        AdjustPair(src, out);
+        std::memcpy(dst, out, 4);
+    }
+}
+
+void ColourAdjust_CL::AdjustRowToRgb32(const uint8_t* src, uint8_t* dst, int pixels) const {
+    for (int x = 0; x + 1 < pixels; x += 2, src += 4, dst += 8) {
+        uint8_t out[4];
+        AdjustPair(src, out);
+        ConvertYuy2PairToRgb32(out[0], out[1], out[2], out[3], dst);
     }
 }

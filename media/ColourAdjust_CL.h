@@ -47,8 +47,13 @@ public:
     // Adjusts `pixels` YUY2 pixels (an even count) from src into dst; src and dst may be the
     // same buffer.
     void AdjustRow(const uint8_t* src, uint8_t* dst, int pixels) const;
+    // The same, converted on the way to RGB32 (B, G, R, 0) like ConvertYuy2ToRgb32: one pass
+    // for the presenter's CPU path.
+    void AdjustRowToRgb32(const uint8_t* src, uint8_t* dst, int pixels) const;
 
 private:
+    void AdjustPair(const uint8_t* src, uint8_t out[4]) const;
+
     uint8_t m_luma[256];
     int32_t m_cosGain = 0, m_sinGain = 0;  // 16.16: cos h * c * s and sin h * c * s
     bool m_neutral = true;

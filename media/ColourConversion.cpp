@@ -1,5 +1,6 @@
 #include "media/ColourConversion.h"
 
+
 namespace {
 inline uint8_t Clamp255(int value) { return static_cast<uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value)); }
 
@@ -41,15 +42,6 @@ void ConvertRgb32ToYuy2(const uint8_t* source, int width, int height, bool botto
 void ConvertYuy2ToRgb32(const uint8_t* source, int width, int height, uint8_t* destination) {
     const size_t pairs = static_cast<size_t>(width / 2) * static_cast<size_t>(height);
     for (size_t i = 0; i < pairs; ++i, source += 4, destination += 8) {
-        int u = source[1] - 128;
-        int v = source[3] - 128;
-        for (int k = 0; k < 2; ++k) {
-            int y = source[k * 2] - 16;
-            uint8_t* out = destination + k * 4;
-            out[0] = Clamp255((298 * y + 516 * u + 128) >> 8);
-            out[1] = Clamp255((298 * y - 100 * u - 208 * v + 128) >> 8);
-            out[2] = Clamp255((298 * y + 409 * v + 128) >> 8);
-            out[3] = 0;
-        }
+        ConvertYuy2PairToRgb32(source[0], source[1], source[2], source[3], destination);
     }
 }

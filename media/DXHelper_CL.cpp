@@ -375,8 +375,13 @@ bool DXHelper_CL::SetUpFallbackSurface() {
     HRESULT hr = m_device->CreateOffscreenPlainSurface(static_cast<UINT>(width), static_cast<UINT>(height),
                                                        D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT,
                                                        part.source.ReleaseAndGetAddressOf(), nullptr);
+    if (SUCCEEDED(hr)) {
+        hr = m_device->CreateOffscreenPlainSurface(static_cast<UINT>(width), static_cast<UINT>(height), D3DFMT_X8R8G8B8,
+                                                   D3DPOOL_SYSTEMMEM, part.staging.ReleaseAndGetAddressOf(), nullptr);
+    }
     if (FAILED(hr)) {
         part.source.Reset();
+        part.staging.Reset();
         return false;
     }
     part.surfaceWidth = width;
@@ -658,20 +663,21 @@ bool DXHelper_CL::Upload(const uint8_t* frame, const OverlayState& state) {
 }
 
 bool DXHelper_CL::WriteSurface(const uint8_t* frame) {
+    IDirect3DSurface9* target = m_processor.rgbSource ? m_processor.staging.Get() : m_processor.source.Get();
     D3DLOCKED_RECT locked{};
-    if (FAILED(m_processor.source->LockRect(&locked, nullptr, 0))) return false;
+    if (FAILED(target->LockRect(&locked, nullptr, 0))) return false;
     const size_t rowBytes = static_cast<size_t>(m_frameWidth) * 2;
     auto* destination = static_cast<uint8_t*>(locked.pBits);
     if (m_processor.rgbSource) {
-        // No YUY2 surface on this device: adjust and convert on the CPU, row by row.
-        std::vector<uint8_t> row(rowBytes);
+        // No usable video processor: adjust and convert on the CPU in one pass per row.
         for (int y = 0; y < m_frameHeight; ++y) {
             const uint8_t* source = frame + rowBytes * static_cast<size_t>(y);
-            if (!m_colourAdjust.IsNeutral()) {
-                m_colourAdjust.AdjustRow(source, row.data(), m_frameWidth);
-                source = row.data();
+            uint8_t* out = destination + static_cast<size_t>(locked.Pitch) * y;
+            if (m_colourAdjust.IsNeutral()) {
+                ConvertYuy2ToRgb32(source, m_frameWidth, 1, out);
+            } else {
+                m_colourAdjust.AdjustRowToRgb32(source, out, m_frameWidth);
             }
-            ConvertYuy2ToRgb32(source, m_frameWidth, 1, destination + static_cast<size_t>(locked.Pitch) * y);
         }
     } else if (m_cpuColour && !m_colourAdjust.IsNeutral()) {
         for (int y = 0; y < m_frameHeight; ++y) {
@@ -684,7 +690,11 @@ bool DXHelper_CL::WriteSurface(const uint8_t* frame) {
                         rowBytes);
         }
     }
-    return SUCCEEDED(m_processor.source->UnlockRect());
+    if (FAILED(target->UnlockRect())) return false;
+    if (m_processor.rgbSource) {
+        return SUCCEEDED(m_device->UpdateSurface(m_processor.staging.Get(), nullptr, m_processor.source.Get(), nullptr));
+    }
+    return true;
 }
 
 void DXHelper_CL::Blit(const OverlayState& state, SIZE client) {

@@ -102,6 +102,10 @@ public:
     void SimulateDeviceLoss() { m_simulatedLoss = 2; }
     bool ReadBackBuffer(std::vector<uint32_t>* pixels, SIZE* size);
     int ResetCount() const { return m_resetCount; }
+    // The device and its back buffer, for benchmarks that compare against bare loops on the
+    // same device. Under the frame lock.
+    IDirect3DDevice9* Device() const { return m_device.Get(); }
+    IDirect3DSurface9* BackBuffer() const { return m_backBuffer.Get(); }
 
 private:
     struct VideoProcessorPart {
@@ -115,6 +119,9 @@ private:
         DXVA2_ValueRange noiseRanges[6] = {}, detailRanges[6] = {};
         DXVA2_Fixed32 noise[6] = {}, detail[6] = {};
         bool rgbSource = false;  // the fallback: X8R8G8B8 converted on the CPU, no processor
+        // The fallback writes into system memory and uploads with UpdateSurface: locking a
+        // video-memory surface can cost a read-back of the whole picture.
+        Microsoft::WRL::ComPtr<IDirect3DSurface9> staging;
         int surfaceWidth = 0, surfaceHeight = 0;
     };
 

@@ -62,7 +62,7 @@ ASOUND
   else
     local n
     n=$(lk_free_display) || { echo "no free X display number" >&2; return 1; }
-    Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >"$LK_RUN_DIR/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp >"$LK_RUN_DIR/xvfb.log" 2>&1 &
     LK_XVFB_PID=$!
     export DISPLAY=":$n"
     local deadline=$((SECONDS + 20))

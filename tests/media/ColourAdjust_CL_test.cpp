@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "media/ColourAdjust_CL.h"
+#include "media/ColourConversion.h"
 
 namespace {
 
@@ -129,6 +130,23 @@ TEST(ColourAdjustTest, ValuesOutsideTheRangeAreClamped) {
     const int32_t edge[4] = {100 * kOne, kOne, 0, kOne};
     std::vector<uint8_t> pixels = {16, 128, 100, 128};
     EXPECT_EQ(Adjust(wild, pixels), Adjust(edge, pixels));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ColourAdjustTest, AdjustingToRgbIsAdjustingThenConverting) {
+    const int32_t values[4] = {-12 * kOne, 0x14000, 33 * kOne, 0x8000};
+    ColourAdjust_CL adjust;
+    adjust.SetValues(values);
+    std::vector<uint8_t> pixels;
+    for (int i = 0; i < 64; ++i) pixels.push_back(static_cast<uint8_t>(i * 37 + 11));
+    std::vector<uint8_t> adjusted(pixels.size()), twoSteps(pixels.size() * 2), oneStep(pixels.size() * 2);
+    adjust.AdjustRow(pixels.data(), adjusted.data(), 32);
+    ConvertYuy2ToRgb32(adjusted.data(), 32, 1, twoSteps.data());
+    adjust.AdjustRowToRgb32(pixels.data(), oneStep.data(), 32);
+    EXPECT_EQ(oneStep, twoSteps);
 }
 
 }  // namespace
