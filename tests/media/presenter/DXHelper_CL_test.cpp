@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "media/BlitGeometry.h"
+#include "media/ProcAmpChoice.h"
 #include "tests/media/presenter/PresenterFixture.h"
 
 namespace {
@@ -283,6 +284,30 @@ TEST_F(PresenterTest, PresentPathShowsThePictureInATopLevelWindow) {
     Picture picture = DrawUntil(
         frame.data(), [&](const Picture& p) { return QuadrantsShow(p, rects, 128, 96, kQuadrants); }, true);
     ExpectQuadrants(picture, rects, 128, 96, kQuadrants);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PresenterTest, PerMovieColourValuesWinOverTheApplications) {
+    const int width = 320, height = 240;
+    Open(width, 360);
+    SetFormat(width, height, 4, 3);
+    std::vector<uint8_t> frame = QuadrantFrame(width, height, kQuadrants);
+    BlitRects rects = Placement(width, height, 3, SIZE{width, 360});
+    ProcAmpSource record, application;
+    record.enable = 1;
+    record.values[0] = 25 * kOne;  // brighter, the rest unset
+    application.enable = 1;
+    application.values[3] = 0;  // the application would take the colour out
+    ProcAmpChoice choice = ChooseProcAmp(record, application);
+    const int masks[4] = {1, 2, 4, 8};
+    for (int i = 0; i < 4; ++i) m_presenter->SetProcAmpValue(masks[i], choice.values[i]);
+    YCbCr expected[4];
+    for (int q = 0; q < 4; ++q) expected[q] = Adjusted(kQuadrants[q], 25, 1, 0, 1);
+    Picture picture = DrawUntil(frame.data(), [&](const Picture& p) { return QuadrantsShow(p, rects, width, height, expected); });
+    ExpectQuadrants(picture, rects, width, height, expected);
 }
 
 }  // namespace
