@@ -1,0 +1,28 @@
+#include "ui/TrackBar_CL.h"
+
+#include <commctrl.h>
+
+namespace {
+constexpr DWORD kTrackStyle =
+    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS;
+}
+
+HRESULT TrackBar_CL::Create(HWND parent, UINT id, int x, int y, int width, int height) {
+    return CreateControlWindow(parent, id, 0, TRACKBAR_CLASSW, L"", kTrackStyle, x, y, width, height);
+}
+
+void TrackBar_CL::SetRange(int minimum, int maximum) {
+    if (HWND window = Window()) {
+        ::SendMessageW(window, TBM_SETRANGEMIN, FALSE, minimum);
+        ::SendMessageW(window, TBM_SETRANGEMAX, TRUE, maximum);
+    }
+}
+
+void TrackBar_CL::SetPosition(int position) {
+    if (HWND window = Window()) ::SendMessageW(window, TBM_SETPOS, TRUE, position);
+}
+
+int TrackBar_CL::Position() const {
+    HWND window = Window();
+    return window ? static_cast<int>(::SendMessageW(window, TBM_GETPOS, 0, 0)) : 0;
+}
