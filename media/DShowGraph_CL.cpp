@@ -4,6 +4,7 @@
 
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
+#include "base/Platform.h"
 #include "base/TextFormat.h"
 #include "media/CMyRenderer.h"
 #include "media/LumiAudioPitchShiftFilter_CL.h"
@@ -44,6 +45,36 @@ std::wstring UpstreamFilterName(IPin* pin) {
 DShowGraph_CL::~DShowGraph_CL() {
     RevokeFromRunningObjectTable();
     if (m_pitch) m_pitch->Release();
+}
+
+bool DShowGraph_CL::SeeksNeedStoppedGraph() {
+    static const bool stopped = [] {
+        wchar_t value[8] = {};
+        DWORD length = ::GetEnvironmentVariableW(L"LK_SEEK_STOPPED", value, 8);
+        if (length == 1 && (value[0] == L'0' || value[0] == L'1')) return value[0] == L'1';
+        return RunningUnderWine();
+    }();
+    return stopped;
+}
+
+HRESULT DShowGraph_CL::Seek(LONGLONG position) { return Seek(m_mediaControl.Get(), m_mediaSeeking.Get(), position); }
+
+HRESULT DShowGraph_CL::Seek(IMediaControl* control, IMediaSeeking* seeking, LONGLONG position) {
+    if (!seeking) return E_POINTER;
+    LONGLONG target = position;
+    OAFilterState state = State_Stopped;
+    const bool stopFirst = control && SeeksNeedStoppedGraph() && SUCCEEDED(control->GetState(0, &state)) &&
+                           state != State_Stopped;
+    if (stopFirst) control->Stop();
+    HRESULT hr = seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+    if (stopFirst) {
+        if (state == State_Running) {
+            control->Run();
+        } else {
+            control->Pause();
+        }
+    }
+    return hr;
 }
 
 std::wstring DShowGraph_CL::StillImagePath() {

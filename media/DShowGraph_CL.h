@@ -38,6 +38,17 @@ public:
     // The available range; where the platform answers an empty range, the length comes from
     // the duration instead (latest = duration, earliest = 0).
     HRESULT GetAvailable(LONGLONG* earliest, LONGLONG* latest);
+
+    // Moves the current position (the stop position stays). Wine's audio renderers hang in
+    // Stop, and so in every later release, once a graph with sound was seeked while running
+    // or paused; a graph seeked while stopped is fine. Where seeks need that, the graph is
+    // stopped for the seek and put back into the state it had. Thread: whoever controls the
+    // graph (the UI thread for the playback graph).
+    HRESULT Seek(LONGLONG position);
+    static HRESULT Seek(IMediaControl* control, IMediaSeeking* seeking, LONGLONG position);
+    // True where seeks go through a stopped graph: under Wine, unless LK_SEEK_STOPPED=0 in the
+    // environment (=1 forces it elsewhere).
+    static bool SeeksNeedStoppedGraph();
     // 1 when video is not connected and a default sound renderer plays the audio.
     int IsSoundOnlyGraph();
     // The first input pin of a filter, with a reference, or null.

@@ -5,6 +5,7 @@
 
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
+#include "base/Platform.h"
 #include "media/ColourConversion.h"
 #include "media/Direct3DLibrary_CL.h"
 #include "media/OverlayText.h"
@@ -37,11 +38,6 @@ DXVA2_Fixed32 ToFixed(int32_t raw) {
     DXVA2_Fixed32 value;
     value.ll = raw;
     return value;
-}
-
-bool RunningUnderWine() {
-    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -147,7 +143,8 @@ bool DXHelper_CL::InitializeD3D9(HWND window) {
     if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(start)");
     m_window = window;
     m_copyPath = CurrentPresentPath() == PresentPath::kCopy;
-    if (!m_d3d) m_d3d.Attach(Direct3DLibrary_CL::Instance().CreateDirect3D());
+    // Taken over without another reference (this ComPtr's Attach would add one).
+    if (!m_d3d) *m_d3d.ReleaseAndGetAddressOf() = Direct3DLibrary_CL::Instance().CreateDirect3D();
     if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(01)");
     if (!m_d3d || !::IsWindow(window)) return false;
 

@@ -1,5 +1,4 @@
 #include "media/PlaybackController_CL.h"
-#include <cstdlib>
 
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
@@ -31,6 +30,7 @@ PlaybackController_CL::PlaybackController_CL(HWND window, DShowGraph_CL& graph, 
 PlaybackController_CL::~PlaybackController_CL() {
     StopTick();
     DetachTickGraph();
+    m_tickSeekTarget.store(-1);  // a seek for the graph going away must not reach the next one
 }
 
 // ---------------------------------------------------------------- lifecycle
@@ -105,6 +105,7 @@ void PlaybackController_CL::OnContentLoaded(ContentInfo* record, bool soundOnly)
 
 void PlaybackController_CL::ReleaseFilterGraph() {
     DetachTickGraph();
+    m_tickSeekTarget.store(-1);  // a seek for the graph going away must not reach the next one
     ::KillTimer(m_window, ID_TIMER_RESUME_RUN);
     ::KillTimer(m_window, ID_TIMER_RESUME_HEALTH);
     m_seekPending = m_runPending = m_healthActive = false;
@@ -165,6 +166,11 @@ bool PlaybackController_CL::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
         case WM_PLAYBACK_REDRAW:
             OnPlaybackRedraw(wParam != 0);
             return true;
+        case WM_PLAYBACK_TICK_SEEK: {
+            const int64_t target = m_tickSeekTarget.exchange(-1);
+            if (target >= 0 && m_graph.MediaSeeking()) SeekTo(target);
+            return true;
+        }
         case WM_GRAPH_NOTIFY:
             OnGraphNotify();
             return true;
@@ -207,11 +213,8 @@ HRESULT PlaybackController_CL::CurrentPosition(int64_t* position) {
 }
 
 HRESULT PlaybackController_CL::SeekTo(int64_t position) {
-    IMediaSeeking* seeking = m_graph.MediaSeeking();
-    if (!seeking) return E_POINTER;
-    LONGLONG target = position;
     // Only the current position moves; the stop position is never changed.
-    return seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+    return m_graph.Seek(position);
 }
 
 HRESULT PlaybackController_CL::SetGraphRate(double rate) {
@@ -358,9 +361,10 @@ void PlaybackController_CL::OnResumeDeferredSeek() {
     HRESULT hr = control ? control->Pause() : E_POINTER;
     LogPrintf(L"ResumeDeferredSeek: Pause=0x%08x", Code(hr));
     if (control && hr == S_FALSE) {
-        // A graph that was stopped is still starting its streams; a seek into that start can
-        // leave the platform's splitter stalled for good (seen under Wine), so the pause is
-        // allowed to settle first. A stalled decoder only costs the wait.
+        // A graph that was stopped is still starting its streams. Seeking into that start made
+        // the first picture of the new position come late or not at all (seen under Wine), and
+        // the run then waited out its whole limit; letting the pause settle first avoids that.
+        // A decoder that never delivers only costs this wait.
         OAFilterState state = State_Stopped;
         HRESULT stateHr = control->GetState(kResumePauseSettleMs, &state);
         LogPrintf(L"ResumeDeferredSeek: GetState(%u)=0x%08x state=%d", kResumePauseSettleMs, Code(stateHr),
@@ -399,7 +403,7 @@ void PlaybackController_CL::OnResumeDeferredRun() {
         double rate = 0;
         HRESULT hr = seeking->GetRate(&rate);
         LogPrintf(L"ResumeDeferredRun: Run前GetRate(before SetRate)=0x%08x rate=%.3f", Code(hr), rate);
-        hr = getenv("NORATE") ? S_OK : SetGraphRate(1.0);
+        hr = SetGraphRate(1.0);
         LogPrintf(L"ResumeDeferredRun: Run前SetRate(1.0)=0x%08x", Code(hr));
         hr = seeking->GetRate(&rate);
         LogPrintf(L"ResumeDeferredRun: Run前GetRate(after SetRate)=0x%08x rate=%.3f", Code(hr), rate);
@@ -416,7 +420,7 @@ void PlaybackController_CL::OnResumeDeferredRun() {
         if (stateHr == S_OK && state == State_Running) m_rateChangeAllowed = 1;  // as in Play
     }
     // The pulse ends by restoring the kept rate; without it the kept rate goes back at once.
-    if (SUCCEEDED(hr) && !getenv("NOPULSE")) ::PostMessageW(m_window, WM_RESUME_RATE_PULSE, 0, 0);
+    if (SUCCEEDED(hr)) ::PostMessageW(m_window, WM_RESUME_RATE_PULSE, 0, 0);
     else ReapplyKeptRate(L"ResumeDeferredRun");
     m_healthActive = true;
     m_resynced = false;
@@ -821,7 +825,14 @@ void PlaybackController_CL::PlaybackTick() {
             if (SUCCEEDED(seeking->GetCurrentPosition(&position))) {
                 LONGLONG target = TickSeekTarget(loop, entries, position);
                 if (target >= 0) {
-                    seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+                    if (DShowGraph_CL::SeeksNeedStoppedGraph()) {
+                        // Stopping and restarting the graph is the UI thread's business.
+                        m_tickSeekTarget.store(target);
+                        ::PostMessageW(m_window, WM_PLAYBACK_TICK_SEEK, 0, 0);
+                    } else {
+                        seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr,
+                                              AM_SEEKING_NoPositioning);
+                    }
                     m_tickSeeks.fetch_add(1);
                 }
             }

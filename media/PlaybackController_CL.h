@@ -232,6 +232,7 @@ private:
     std::atomic<bool> m_redrawPosted{false};
     std::atomic<uint32_t> m_tickCount{0};
     std::atomic<uint32_t> m_tickSeeks{0};
+    std::atomic<int64_t> m_tickSeekTarget{-1};  // a tick seek for the UI thread; -1 none
     // Tick thread only.
     int m_stripFollowTicks = kStripFollowFirstTicks;
     int64_t m_lastStripIndex = -1;

@@ -17,6 +17,9 @@ constexpr UINT WM_RESUME_RATE_PULSE = 0x533;     // resume, stage 3: nudge the r
 // The tick wants the player redrawn (it must not draw from the timer thread). wParam 1: also
 // move the overlay's play time first (sound only, no pictures arrive to do it).
 constexpr UINT WM_PLAYBACK_REDRAW = 0x534;
+// The tick found a skip range or the loop's end where seeks must go through a stopped graph
+// (see DShowGraph_CL::Seek): the UI thread, which controls the graph, does the seek.
+constexpr UINT WM_PLAYBACK_TICK_SEEK = 0x535;
 constexpr UINT WM_GRAPH_NOTIFY = 0x1636;  // from IMediaEventEx::SetNotifyWindow; drain GetEvent
 constexpr UINT WM_PLAY_NEXT = 0x1637;     // load the next play-list entry from its beginning
 

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "base/LogFile_CL.h"
-#include "base/LogSwitches.h"
 #include "media/CMyRenderer.h"
 #include "media/PlaybackIds.h"
 
@@ -11,7 +9,7 @@ namespace {
 constexpr wchar_t kControlWindowClass[] = L"LumikinoControllerTestWindow";
 }
 
-AviMovieSpec ControllerTest::MovieSpec(int seconds) {
+AviMovieSpec ControllerTest::MovieSpec(int seconds, bool withAudio) {
     AviMovieSpec movieSpec;
     movieSpec.width = 160;
     movieSpec.height = 120;
@@ -19,7 +17,7 @@ AviMovieSpec ControllerTest::MovieSpec(int seconds) {
     movieSpec.frameRateDen = 1;
     movieSpec.frameCount = seconds * kFramesPerSecond;
     movieSpec.pixel = AviMovieSpec::Pixel::Yuy2;
-    movieSpec.withAudio = true;
+    movieSpec.withAudio = withAudio;
     movieSpec.sampleRate = 44100;
     movieSpec.toneHz = 440;
     movieSpec.amplitude = 0.3;
@@ -28,8 +26,6 @@ AviMovieSpec ControllerTest::MovieSpec(int seconds) {
 
 void ControllerTest::SetUp() {
     GraphTest::SetUp();
-    LogFile_CL::Process().SetPath(L"Z:\\tmp\\ctl-log.txt");  // DEBUG
-    ProcessLogSwitches().log_detail_graph = true;  // DEBUG
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = ControlWindowProc;

@@ -90,6 +90,28 @@ TEST_F(ControllerResume, APictureLetsTheRunGoAheadWithoutTheFullWait) {
     EXPECT_LT(::GetTickCount64() - seeked, 1100u);
 }
 
+TEST_F(ControllerResume, AStalledRunIsResynchronisedOnceThenTheCheckEnds) {
+    Load(MovieSpec(20), L"stall.avi");
+    m_controller->PlayResume(5 * kSecond);
+    ASSERT_TRUE(PumpUntil([&] { return !m_controller->ResumeRunPending() && !m_controller->ResumeSeekPending(); }, 5000));
+    ASSERT_TRUE(m_controller->HealthCheckActive());
+    // The graph stops moving behind the controller's back, as a stalled decoder would.
+    ASSERT_TRUE(SUCCEEDED(m_graph.MediaControl()->Pause()));
+    OAFilterState state = State_Running;
+    m_graph.MediaControl()->GetState(500, &state);
+    ASSERT_EQ(state, State_Paused);
+    // 1.5 s later the check finds no progress and runs the graph again (Pause, SetRate, Run);
+    // 1.5 s after that it sees progress and ends.
+    ASSERT_TRUE(PumpUntil([&] {
+        OAFilterState now = State_Paused;
+        return m_graph.MediaControl()->GetState(0, &now) == S_OK && now == State_Running;
+    }, 3000));
+    EXPECT_TRUE(m_controller->HealthCheckActive());
+    ASSERT_TRUE(PumpUntil([&] { return !m_controller->HealthCheckActive(); }, 3000));
+    const double resumed = GraphSeconds();
+    EXPECT_TRUE(PumpUntil([&] { return GraphSeconds() >= resumed + 0.3; }, 2000));
+}
+
 using ControllerSaving = ControllerTest;
 
 TEST_F(ControllerSaving, TheRecordFollowsThePositionEverySecondAndKeepsItAtClose) {
@@ -121,10 +143,10 @@ TEST_F(ControllerSaving, PausedTheLastValueIsWrittenAgainAndStopResetsIt) {
     Load(MovieSpec(20), L"paused.avi");
     m_controller->Play(0);
     ASSERT_TRUE(PumpUntil([&] { return GraphSeconds() >= 1.0; }, 4000));
+    m_controller->Pause();
     m_controller->SaveLastPlayFrame();
     const int64_t saved = StoredLastPlayFrame();
     EXPECT_GT(saved, 9'000'000);
-    m_controller->Pause();
     m_record.SetLastPlayFrame(123);  // something else wrote meanwhile
     m_controller->SaveLastPlayFrame();
     EXPECT_EQ(StoredLastPlayFrame(), saved);
@@ -148,7 +170,8 @@ TEST_F(ControllerTick, TheFirstTickInsideTheOpeningRangeSeeksToItsEnd) {
     ASSERT_TRUE(PumpUntil([&] { return GraphSeconds() >= 2.1; }, 5000));
     m_controller->PlaybackTick();
     EXPECT_EQ(m_controller->TickSeekCount(), 1u);
-    EXPECT_GE(GraphSeconds(), 6.0);
+    // Where seeks go through a stopped graph the window does it, at its next message.
+    EXPECT_TRUE(PumpUntil([&] { return GraphSeconds() >= 6.0; }, 2000)) << GraphSeconds();
     double picture = -1;
     EXPECT_TRUE(PumpUntil([&] { return (picture = PictureSeconds(60)) >= 6.0; }, 3000)) << picture;
     EXPECT_LT(picture, 7.5);
@@ -185,7 +208,7 @@ TEST_F(ControllerTick, TheLoopReturnsToAOnceBIsReached) {
     ASSERT_TRUE(PumpUntil([&] { return GraphSeconds() >= 5.0; }, 4000));
     m_controller->PlaybackTick();
     EXPECT_EQ(m_controller->TickSeekCount(), 1u);
-    EXPECT_LT(GraphSeconds(), 4.0);
+    EXPECT_TRUE(PumpUntil([&] { return GraphSeconds() < 4.0; }, 2000)) << GraphSeconds();
     m_controller->LoopEnd();
     EXPECT_FALSE(m_controller->Loop().active);
     EXPECT_EQ(m_controller->Loop().start, -1);
@@ -337,7 +360,7 @@ TEST_F(ControllerVolume, StepOffsetMuteAndBalanceReachTheGraph) {
     m_settings.volume_balance = -30;
     m_controller = std::make_unique<PlaybackController_CL>(m_controlWindow, m_graph, m_host, m_settings);
     m_record.vol_offset = 4;
-    Load(MovieSpec(10), L"volume.avi");
+    Load(MovieSpec(10, true), L"volume.avi");  // with sound, and never seeked
     IBasicAudio* audio = m_graph.BasicAudio();
     ASSERT_NE(audio, nullptr);
     EXPECT_EQ(m_controller->LastVolume(), -9000);  // step 0 plus 4 x 2.5 dB
@@ -489,3 +512,4 @@ TEST_F(ControllerLifetime, ThirtySecondsOfLoadsSeeksRatesAndReleasesUnderAFastTi
     EXPECT_EQ(m_controller->TickCount(), after);
     // Leaked filters would show in the fixture's live-object count at tear-down.
 }
+

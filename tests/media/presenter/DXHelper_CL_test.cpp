@@ -14,7 +14,7 @@ namespace {
 
 // Saturated and plain colours in video-range Y'CbCr: red, green, blue, light grey.
 const YCbCr kQuadrants[4] = {{81, 90, 240}, {145, 54, 34}, {41, 240, 110}, {180, 128, 128}};
-constexpr int kTolerance = 4;
+constexpr int kTolerance = 3;
 
 // The window pixel at the centre of quadrant q of a frame shown with these rectangles.
 POINT QuadrantCentre(const BlitRects& rects, int frameWidth, int frameHeight, int quadrant) {
