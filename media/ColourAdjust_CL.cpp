@@ -61,14 +61,15 @@ void ColourAdjust_CL::SetValues(const int32_t values[4]) {
 }
 
 void ColourAdjust_CL::AdjustPair(const uint8_t* src, uint8_t out[4]) const {
-    // 64-bit products: the gains reach 100 * 65536 and the chroma offsets 128.
-    const int64_t cb = src[1] - 128, cr = src[3] - 128;
-    const int64_t cbOut = (cb * m_cosGain + cr * m_sinGain + kOne / 2) >> 16;
-    const int64_t crOut = (cr * m_cosGain - cb * m_sinGain + kOne / 2) >> 16;
+    // 32 bits suffice: |gain| <= 10 * 10 * 65536 and |offset| <= 128, so each sum of two
+    // products stays below 2^31.
+    const int32_t cb = src[1] - 128, cr = src[3] - 128;
+    const int32_t cbOut = (cb * m_cosGain + cr * m_sinGain + kOne / 2) >> 16;
+    const int32_t crOut = (cr * m_cosGain - cb * m_sinGain + kOne / 2) >> 16;
     out[0] = m_luma[src[0]];
-    out[1] = ClampByte(static_cast<int32_t>(cbOut > 255 ? 255 : cbOut < -256 ? -256 : cbOut) + 128);
+    out[1] = ClampByte(cbOut + 128);
     out[2] = m_luma[src[2]];
-    out[3] = ClampByte(static_cast<int32_t>(crOut > 255 ? 255 : crOut < -256 ? -256 : crOut) + 128);
+    out[3] = ClampByte(crOut + 128);
 }
 
 void ColourAdjust_CL::AdjustRow(const uint8_t* src, uint8_t* dst, int pixels) const {

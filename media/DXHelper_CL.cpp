@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
@@ -16,6 +17,8 @@ namespace {
 
 constexpr DWORD kQuadFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
 constexpr DWORD kDrawLogIntervalMs = 2000;
+// From about a 720p frame up, the CPU conversion is shared with a second thread.
+constexpr int64_t kSplitConversionPixels = 1280 * 720;
 constexpr wchar_t kHiddenWindowClass[] = L"LumikinoPresenterDevice";
 
 // Overlay colours (ARGB).
@@ -666,16 +669,27 @@ bool DXHelper_CL::WriteSurface(const uint8_t* frame) {
     const size_t rowBytes = static_cast<size_t>(m_frameWidth) * 2;
     auto* destination = static_cast<uint8_t*>(locked.pBits);
     if (m_processor.rgbSource) {
-        // No usable video processor: adjust and convert on the CPU in one pass per row.
-        for (int y = 0; y < m_frameHeight; ++y) {
-            const uint8_t* source = frame + rowBytes * static_cast<size_t>(y);
-            uint8_t* out = destination + static_cast<size_t>(locked.Pitch) * y;
-            if (m_colourAdjust.IsNeutral()) {
-                ConvertYuy2ToRgb32(source, m_frameWidth, 1, out);
-            } else {
-                m_colourAdjust.AdjustRowToRgb32(source, out, m_frameWidth);
+        // No usable video processor: adjust and convert on the CPU in one pass per row. Large
+        // frames are split with a second thread, which takes the lower half.
+        const LONG pitch = locked.Pitch;
+        auto convertRows = [&](int first, int last) {
+            for (int y = first; y < last; ++y) {
+                const uint8_t* source = frame + rowBytes * static_cast<size_t>(y);
+                uint8_t* out = destination + static_cast<size_t>(pitch) * y;
+                if (m_colourAdjust.IsNeutral()) {
+                    ConvertYuy2ToRgb32(source, m_frameWidth, 1, out);
+                } else {
+                    m_colourAdjust.AdjustRowToRgb32(source, out, m_frameWidth);
+                }
             }
+        };
+        const int half = m_frameHeight / 2;
+        std::thread lower;
+        if (static_cast<int64_t>(m_frameWidth) * m_frameHeight >= kSplitConversionPixels) {
+            lower = std::thread(convertRows, half, m_frameHeight);
         }
+        convertRows(0, lower.joinable() ? half : m_frameHeight);
+        if (lower.joinable()) lower.join();
     } else if (m_cpuColour && !m_colourAdjust.IsNeutral()) {
         for (int y = 0; y < m_frameHeight; ++y) {
             m_colourAdjust.AdjustRow(frame + rowBytes * static_cast<size_t>(y),
