@@ -6,11 +6,26 @@
 
 #include "app/LaunchHandOff.h"
 #include "app/MainWindowIds.h"
+#include "app/ScreenCapture_CL.h"
 #include "base/DataFolder_CL.h"
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
+#include "base/MutexLock_CL.h"
+#include "intake/IntakeKeys.h"
+#include "media/CMyRenderer.h"
+#include "media/DXHelper_CL.h"
+#include "media/PlaybackTexts.h"
+#include "media/ProcAmpChoice.h"
 #include "store/AppSettings.h"
 #include "store/WindowRect.h"
+
+namespace {
+constexpr wchar_t kLoadingText[] = L"ＬＯＡＤＩＮＧ";
+constexpr wchar_t kResumeText[] = L"ＲＥＳＵＭＥ";
+constexpr wchar_t kPlayFailedText[] = L"再生できませんでした";
+constexpr wchar_t kNotYetReadableText[] = L"この形式はまだ開けません";
+constexpr int kLoadingStatusTicks = 60;  // 30 s
+}  // namespace
 
 LumikinoHDMainWindow_CL::LumikinoHDMainWindow_CL(HINSTANCE instance) : m_instance(instance) {
     m_icon = ::LoadIconW(instance, MAKEINTRESOURCEW(kProgramIconId));
@@ -18,6 +33,8 @@ LumikinoHDMainWindow_CL::LumikinoHDMainWindow_CL(HINSTANCE instance) : m_instanc
 
 LumikinoHDMainWindow_CL::~LumikinoHDMainWindow_CL() {
     if (m_window && ::IsWindow(m_window)) ::DestroyWindow(m_window);
+    m_controller.reset();  // its tick goes before the graph it reads
+    m_graph.ReleaseFilterGraph();
 }
 
 ParseOutcome LumikinoHDMainWindow_CL::ParseLaunchCommandLine() {
@@ -59,6 +76,10 @@ LRESULT CALLBACK LumikinoHDMainWindow_CL::WindowProc(HWND window, UINT message, 
 }
 
 LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_controller && message != WM_COMMAND) {
+        LRESULT handled = 0;
+        if (m_controller->HandleMessage(message, wParam, lParam, &handled)) return handled;
+    }
     switch (message) {
         case WM_CREATE:
             OnCreate();
@@ -77,7 +98,31 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
                 ::DestroyWindow(m_window);
                 return 0;
             }
+            if (m_controller && m_controller->HandleTimer(wParam)) return 0;
             break;
+        case WM_SIZE:
+            OnSize();
+            return 0;
+        case WM_COMMAND:
+            if (m_controller && LOWORD(wParam) == CMD_VOLUME_STEP) {
+                LRESULT handled = 0;
+                m_controller->HandleMessage(message, wParam, lParam, &handled);
+                return 0;
+            }
+            OnCommand(LOWORD(wParam), lParam);
+            return 0;
+        case WM_PLAY_NEXT: {
+            LoadRequest next;
+            next.continuesList = true;
+            RequestLoad(next);
+            return 0;
+        }
+        case WM_UPDATE_LAYOUT:
+            Layout();
+            return 0;
+        case WM_SHOW_STATUS:
+            SetStatusText(L"");
+            return 0;
         case WM_DESTROY:
             OnDestroy();
             break;
@@ -91,7 +136,21 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
 }
 
 void LumikinoHDMainWindow_CL::OnCreate() {
-    // Shown at its default place; placement from the saved rectangle belongs to the layout.
+    AppSettings& settings = AppSettings::Process();
+    m_controller = std::make_unique<PlaybackController_CL>(m_window, m_graph, static_cast<PlaybackHost_CL&>(*this),
+                                                           settings);
+    HRESULT tick = m_controller->Start();
+    if (FAILED(tick)) LogPrintf(L"再生タイマーを開始できません (0x%08x)", static_cast<unsigned>(tick));
+    ::DragAcceptFiles(m_window, TRUE);
+    if (SUCCEEDED(m_videoWindow.Create(m_window, nullptr))) m_video = m_videoWindow.Window();
+    MoviePlayWindow_CL::Callbacks callbacks;
+    callbacks.setModalDialogOpen = [this](bool open) {
+        if (m_controller) m_controller->SetModalDialogOpen(open);
+    };
+    m_videoWindow.SetCallbacks(std::move(callbacks));
+    m_graph.SetVideoWindow(m_video);
+    m_playList.SetRepeat(m_launch.loop != 0 || settings.loop_play != 0);
+    Layout();
     ::SetFocus(m_window);
     ::ShowWindow(m_window, SW_SHOW);
 }
@@ -103,6 +162,8 @@ void LumikinoHDMainWindow_CL::OnFirstPaint() {
 
 void LumikinoHDMainWindow_CL::OnOpenLaunchFile() {
     LogPrintf(L"WM_OPEN_LAUNCH_FILE \"%ls\"", m_launch.path);
+    if (m_launch.path[0] == L'\0') return;
+    m_intake.OpenPath(m_launch.path, true);
 }
 
 LRESULT LumikinoHDMainWindow_CL::OnCopyData(const COPYDATASTRUCT* data) {
@@ -120,6 +181,12 @@ LRESULT LumikinoHDMainWindow_CL::OnCopyData(const COPYDATASTRUCT* data) {
     ::ShowWindow(m_window, SW_SHOWNORMAL);
     ::SetForegroundWindow(m_window);
     ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    // The second launch's movie replaces what plays now (posted: a load must not run inside
+    // another process's SendMessage).
+    if (m_launch.path[0] != L'\0') {
+        m_playList.SetRepeat(m_launch.loop != 0 || AppSettings::Process().loop_play != 0);
+        ::PostMessageW(m_window, WM_OPEN_LAUNCH_FILE, 0, 0);
+    }
     return TRUE;
 }
 
@@ -137,12 +204,15 @@ void LumikinoHDMainWindow_CL::SaveMainWindowRect() {
 void LumikinoHDMainWindow_CL::OnClose() {
     if (m_closing) return;  // the grace period is already running
     SaveMainWindowRect();
+    if (m_controller) m_controller->SaveLastPlayFrame();
     m_closing = true;
     ::KillTimer(m_window, ID_TIMER_SAVE_POSITION);
     ::SetTimer(m_window, ID_TIMER_CLOSE, kCloseGraceMs, nullptr);
 }
 
 void LumikinoHDMainWindow_CL::OnDestroy() {
+    // The position is saved, the tick is stopped and then the graph is released.
+    if (m_controller) m_controller->OnDestroy();
     // The temporary extraction folder goes with the run. Only under a documents folder that
     // resolved to an absolute path: "\Lumikino\zip" alone would name a folder on whatever
     // drive happens to be current.
@@ -163,9 +233,393 @@ void LumikinoHDMainWindow_CL::OnDestroy() {
 
 void LumikinoHDMainWindow_CL::KeyHandler(UINT virtualKey) {
     if (ProcessLogSwitches().log_detail_other) LogPrintf(L"KeyHandler(0x%02x)", virtualKey);
+    PlaybackController_CL* c = m_controller.get();
+    if (!c) return;
+    switch (virtualKey) {
+        case 'P':
+        case VK_MEDIA_PLAY_PAUSE:
+            if (!c->ContentLoaded()) break;
+            if (c->PlayKeyResetsRate()) break;
+            if (!c->IsPlaying() || c->IsPaused()) {
+                SetStatusText(kTextPlay);
+                c->Play(0);
+            } else {
+                SetStatusText(kTextPause);
+                c->Pause();
+            }
+            RedrawPlayer();
+            break;
+        case 'S':
+        case VK_MEDIA_STOP:
+            if (!c->IsPlaying()) break;
+            SetStatusText(kTextStop);
+            c->Stop(0);
+            RedrawPlayer();
+            break;
+        case 'T':
+            if (!c->ContentLoaded()) break;
+            SetStatusText(kTextStart);
+            c->Stop(0);
+            c->Play(0);
+            break;
+        case 'M':
+        case VK_VOLUME_MUTE:
+            c->ToggleMute();
+            break;
+        case VK_ADD:
+        case VK_VOLUME_UP:
+        case VK_OEM_PLUS:
+            c->VolumeUp();
+            break;
+        case VK_SUBTRACT:
+        case VK_VOLUME_DOWN:
+        case VK_OEM_MINUS:
+            c->VolumeDown();
+            break;
+        case VK_F7:
+            c->SlowerKey();
+            break;
+        case VK_F8:
+            c->FasterKey();
+            break;
+        case VK_LEFT:
+            c->PlayerPrev();
+            break;
+        case VK_RIGHT:
+            c->PlayerFore();
+            break;
+        default:
+            break;
+    }
+    NoteUserActivity();
 }
 
 void LumikinoHDMainWindow_CL::NoteUserActivity() {
-    // The idle state (hidden cursor, frame and strip) comes with the window's layout; until it
-    // exists there is nothing to wake up.
+    // The idle state (hidden cursor, frame and strip) comes with the window's layout; the
+    // controller's idle countdown starts again.
+    if (m_controller) m_controller->SetIdleTicks(AppSettings::Process().IdleDelaySeconds() * 2);
+}
+
+void LumikinoHDMainWindow_CL::OnDropFiles(HDROP drop) {
+    m_intake.HandleDrop(drop);  // finishes the drop whatever happens next
+    NoteUserActivity();
+}
+
+// ---- Content loading ---------------------------------------------------------------------
+
+void LumikinoHDMainWindow_CL::RequestLoad(const LoadRequest& request) {
+    m_pending = request;
+    m_loadPending = true;
+    if (m_loading) return;  // the running load takes the request when it is done
+    if (m_controller) {
+        m_controller->LoopEnd();
+        m_controller->SaveLastPlayFrame();
+        m_controller->ReleaseFilterGraph();
+    }
+    m_title.clear();
+    SetStatusText(kLoadingText);
+    if (m_controller) m_controller->SetStatusTicks(kLoadingStatusTicks);
+    // No thumbnail job can be running yet, so the worker is idle at once.
+    ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_WORKER_IDLE, 0), 0);
+}
+
+void LumikinoHDMainWindow_CL::OnWorkerIdle() {
+    // Also posted for interval changes and when the strip goes: only a waiting request loads.
+    if (!m_loadPending || m_closing || m_loading) return;
+    LoadRequest request = m_pending;
+    m_loadPending = false;
+    SetContents2(request);
+    if (m_loadPending && !m_closing) ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_WORKER_IDLE, 0), 0);
+}
+
+HRESULT LumikinoHDMainWindow_CL::SetContents2(const LoadRequest& request) {
+    struct LoadingScope {
+        bool& flag;
+        explicit LoadingScope(bool& f) : flag(f) { flag = true; }
+        ~LoadingScope() { flag = false; }
+    } scope(m_loading);
+    AppSettings& settings = AppSettings::Process();
+    const bool trace = ProcessLogSwitches().log_detail_graph;
+    std::wstring path = request.path;
+    bool fromList = false;
+    if (!request.direct && !m_playList.IsEmpty()) {
+        m_playList.SetRepeat(m_launch.loop != 0 || settings.loop_play != 0);
+        PlayListItem item;
+        if (m_playList.TakeNextEntry(&item)) {
+            if (item.inArchive) {
+                LogPrintf(L"SetContent2: zip内の項目はまだ再生できません \"%ls\"", item.path.c_str());
+                SetStatusText(kNotYetReadableText);
+                return E_FAIL;
+            }
+            path = item.path;
+            fromList = true;
+        }
+    }
+    if (trace) LogPrintf(L"%ls", path.c_str());
+
+    if (trace) LogPrintf(L"%ls", L"SetContent2(02)");
+    m_controller->ReleaseFilterGraph();
+    m_graph.SetVideoWindow(m_video);
+    HRESULT hr = path.empty() ? E_FAIL
+                              : m_graph.CreateFilterGraphWithRetry(path, settings.pitch_keep != 1,
+                                                                   L"LumikinoHDMainWindow_CL::SetContents2");
+    const bool soundOnly = SUCCEEDED(hr) && m_graph.IsSoundOnlyGraph() != 0;
+
+    if (trace) LogPrintf(L"%ls", L"SetContent2(03-01)");
+    if (SUCCEEDED(hr)) {
+        m_content = ContentInfo();
+        m_records.LoadContent(m_content, path, false);
+        m_contentRecordLoaded = true;
+        m_title = m_content.content_name;
+    }
+    if (trace) LogPrintf(L"%ls", L"SetContent2(04)");
+    ApplyOverlay();
+    ::InvalidateRect(m_window, nullptr, FALSE);
+    if (FAILED(hr)) {
+        LogPrintf(L"動画再生失敗 hResult = 0x%08x", static_cast<unsigned>(hr));
+        m_title.clear();
+        ApplyOverlay();
+        if (!path.empty()) SetStatusText(kPlayFailedText);
+        return request.direct ? S_OK : E_FAIL;
+    }
+    if (trace) LogPrintf(L"%ls", L"SetContent2(06)");
+    AddHistory(path);
+    m_playList.SetSource(fromList);
+    m_controller->OnContentLoaded(&m_content, soundOnly);
+    ApplyColour();
+
+    const bool fresh = settings.no_resume != 0 || m_launch.no_resume != 0 || m_content.no_resume != 0 ||
+                       m_content.last_play_frame == -1 || request.continuesList || soundOnly;
+    const bool startGiven = m_launch.start_position >= 0;
+    if (fresh && !startGiven) {
+        m_controller->Play(0);
+    } else {
+        m_controller->PlayResume(startGiven ? m_launch.start_position : m_content.last_play_frame);
+        SetStatusText(kResumeText);
+    }
+    SyncOverlayState();
+    Layout();
+    if (trace) LogPrintf(L"%ls", L"SetContent2(完了)");
+    return S_OK;
+}
+
+void LumikinoHDMainWindow_CL::ApplyOverlay() {
+    CMyRenderer* renderer = Renderer();
+    if (!renderer) return;
+    const AppSettings& settings = AppSettings::Process();
+    MutexLock_CL lock(renderer->FrameLock());
+    VideoPresenter_CL* presenter = renderer->Presenter();
+    presenter->SetTitleText(m_title);
+    presenter->SetStarCount(m_contentRecordLoaded ? m_content.star_count : 0);
+    presenter->SetShowTitle(settings.enable_title != 0);
+    presenter->SetShowTime(settings.enable_playtime != 0);
+    presenter->SetShowClock(settings.enable_clock != 0, settings.now_time_pos);
+}
+
+void LumikinoHDMainWindow_CL::ApplyColour() {
+    CMyRenderer* renderer = Renderer();
+    if (!renderer) return;
+    const AppSettings& settings = AppSettings::Process();
+    ProcAmpSource record, application;
+    record.enable = m_content.enable;
+    record.values[0] = m_content.brightness;
+    record.values[1] = m_content.contrast;
+    record.values[2] = m_content.hue;
+    record.values[3] = m_content.saturation;
+    application.enable = settings.proc_amp_enable;
+    application.values[0] = settings.brightness;
+    application.values[1] = settings.contrast;
+    application.values[2] = settings.hue;
+    application.values[3] = settings.saturation;
+    const ProcAmpChoice choice = ChooseProcAmp(record, application);
+    const int masks[4] = {kProcAmpBrightness, kProcAmpContrast, kProcAmpHue, kProcAmpSaturation};
+    VideoPresenter_CL* presenter = renderer->Presenter();
+    for (int i = 0; i < 4; ++i) presenter->SetProcAmpValue(masks[i], choice.values[i]);
+}
+
+void LumikinoHDMainWindow_CL::SyncOverlayState() {
+    CMyRenderer* renderer = Renderer();
+    if (!renderer || !m_controller) return;
+    // The overlay setters guard themselves; no frame lock needed.
+    renderer->Presenter()->SetPlaybackShown(m_controller->ContentLoaded(), m_controller->IsPlaying());
+}
+
+// ---- Layout and drawing ------------------------------------------------------------------
+
+void LumikinoHDMainWindow_CL::OnSize() { Layout(); }
+
+void LumikinoHDMainWindow_CL::Layout() {
+    if (!m_video) return;
+    RECT client{};
+    ::GetClientRect(m_window, &client);
+    ::MoveWindow(m_video, 0, 0, client.right - client.left, client.bottom - client.top, TRUE);
+    RedrawPlayer();
+}
+
+void LumikinoHDMainWindow_CL::RedrawPlayer() {
+    SyncOverlayState();
+    CMyRenderer* renderer = Renderer();
+    if (!renderer || !m_video) return;
+    RECT rect{};
+    ::GetClientRect(m_video, &rect);
+    if (!::EqualRect(&rect, &m_lastVideoRect)) {
+        m_lastVideoRect = rect;
+        renderer->OnResize();
+    } else if (!m_controller || !m_controller->IsPlaying() || m_controller->IsPaused()) {
+        renderer->Redraw();
+    }
+}
+
+void LumikinoHDMainWindow_CL::SetStatusText(const std::wstring& text) {
+    if (m_controller && !text.empty()) m_controller->SetStatusTicks(6);
+    if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetMessageText(text);
+    RedrawPlayer();
+}
+
+void LumikinoHDMainWindow_CL::OnCommand(WORD command, LPARAM) {
+    switch (command) {
+        case CMD_WORKER_IDLE:
+            OnWorkerIdle();
+            break;
+        case 0x857D: {  // screen capture
+            CMyRenderer* renderer = Renderer();
+            if (!renderer) {
+                CaptureResult none;
+                none.status = CaptureStatus::kNoPicture;
+                SetStatusText(ScreenCapture_CL::StatusText(none));
+                break;
+            }
+            CaptureTarget target;
+            target.dataRoot = DataFolder_CL::Root();
+            ::GetLocalTime(&target.localTime);
+            target.displaySize = renderer->DisplaySize();
+            SetStatusText(ScreenCapture_CL::StatusText(ScreenCapture_CL::CaptureRenderer(renderer, target)));
+            break;
+        }
+        case 0x8570:
+            KeyHandler('P');
+            break;
+        case 0x8571:
+            KeyHandler('S');
+            break;
+        case 0x8572:
+            KeyHandler(VK_LEFT);
+            break;
+        case 0x8573:
+            KeyHandler(VK_RIGHT);
+            break;
+        case 0x8574:
+            KeyHandler('M');
+            break;
+        case 0x8579:
+            KeyHandler(VK_F7);
+            break;
+        case 0x857A:
+            KeyHandler(VK_F8);
+            break;
+        case 0x8580:
+            ::PostMessageW(m_window, WM_CLOSE, 0, 0);
+            break;
+        default:
+            break;
+    }
+}
+
+// ---- Hosts -------------------------------------------------------------------------------
+
+void LumikinoHDMainWindow_CL::MoveStripTo(int64_t) {
+    // The thumbnail strip comes with its own window; until then there is nothing to scroll.
+}
+
+PlayListCursor LumikinoHDMainWindow_CL::PlayList() {
+    PlayListCursor cursor;
+    cursor.count = static_cast<int>(m_playList.Count());
+    cursor.nextIndex = m_playList.NextIndex();
+    cursor.listIsSource = m_playList.IsSource();
+    cursor.repeat = m_playList.Repeat();
+    return cursor;
+}
+
+void LumikinoHDMainWindow_CL::SetPlayListNextIndex(int index) { m_playList.SetNextIndex(index); }
+
+void LumikinoHDMainWindow_CL::ResetLaunchStart() {
+    m_launch.full_screen = 0;
+    m_launch.start_position = -1;
+    m_launch.path[0] = L'\0';
+}
+
+bool LumikinoHDMainWindow_CL::EndCloseRequested() { return m_launch.end_close != 0; }
+
+void LumikinoHDMainWindow_CL::OpenContentNow(const std::wstring& path) {
+    LoadRequest request;
+    request.direct = true;
+    request.path = path;
+    RequestLoad(request);
+}
+
+void LumikinoHDMainWindow_CL::PlayListCurrentEntry() { RequestLoad(LoadRequest()); }
+
+void LumikinoHDMainWindow_CL::ReadAsxPlayList(const std::wstring& path) {
+    LogPrintf(L"ASXプレイリストはまだ読めません \"%ls\"", path.c_str());
+    SetStatusText(kNotYetReadableText);
+}
+
+void LumikinoHDMainWindow_CL::ReadTextPlayList(const std::wstring& path) {
+    LogPrintf(L"プレイリストファイルはまだ読めません \"%ls\"", path.c_str());
+    SetStatusText(kNotYetReadableText);
+}
+
+void LumikinoHDMainWindow_CL::ListArchive(const std::wstring& archivePath, const std::wstring&) {
+    LogPrintf(L"zipファイルはまだ開けません \"%ls\"", archivePath.c_str());
+    SetStatusText(kNotYetReadableText);
+}
+
+void LumikinoHDMainWindow_CL::RememberLastInput(const std::wstring& path) {
+    AppSettings::Process().File().WriteString(kLastInputSection, kLastInputPathKey, path);
+}
+
+void LumikinoHDMainWindow_CL::AddHistory(const std::wstring&) {
+    // The play history has its own file and dialog; they are wired in when they exist.
+}
+
+void LumikinoHDMainWindow_CL::RefreshPlayListDialog() {
+    // The play list dialog is wired in when it exists.
+}
+
+bool LumikinoHDMainWindow_CL::ReadRowRecord(const std::wstring& moviePath, std::wstring* contentName,
+                                            int* starCount) {
+    ContentInfo row;
+    if (!m_records.ReadRecordOf(moviePath, &row)) return false;
+    *contentName = row.content_name;
+    *starCount = row.star_count;
+    return true;
+}
+
+int LumikinoHDMainWindow_CL::UpdateHover(POINT point, bool volumeDrag, ControlBarVolumeHit* volume) {
+    CMyRenderer* renderer = Renderer();
+    auto* presenter = renderer ? dynamic_cast<DXHelper_CL*>(renderer->Presenter()) : nullptr;
+    if (!presenter) return -1;
+    return presenter->UpdateHover(point, volumeDrag, volume);
+}
+
+ControlBarVolumeHit LumikinoHDMainWindow_CL::HitVolume(POINT point) {
+    CMyRenderer* renderer = Renderer();
+    auto* presenter = renderer ? dynamic_cast<DXHelper_CL*>(renderer->Presenter()) : nullptr;
+    if (!presenter) return ControlBarVolumeHit();
+    return presenter->HitVolume(point);
+}
+
+bool LumikinoHDMainWindow_CL::ControlBarSnapshot(const RECT& client, ControlBar_CL* bar) {
+    CMyRenderer* renderer = Renderer();
+    auto* presenter = renderer ? dynamic_cast<DXHelper_CL*>(renderer->Presenter()) : nullptr;
+    if (!presenter) return false;
+    *bar = presenter->ControlBarSnapshot();
+    ControlBarState state;
+    state.contentLoaded = m_controller && m_controller->ContentLoaded();
+    state.playbackStarted = m_controller && m_controller->IsPlaying();
+    state.paused = m_controller && m_controller->IsPaused();
+    state.muted = m_controller && m_controller->Muted();
+    state.volumeStep = m_controller ? m_controller->VolumeStep() : 0;
+    bar->Layout(client, state);
+    return true;
 }

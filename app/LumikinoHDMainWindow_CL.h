@@ -1,14 +1,41 @@
 #pragma once
-// The player's one top-level window (class "MainWindowClass", title "Lumikino").
+// The player's one top-level window (class "MainWindowClass", title "Lumikino"): the video
+// window, content loading (RequestLoad, SetContents2), the playback controller, file intake.
 // Thread: UI for everything here.
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
 
 #include "app/CommandLine.h"
+#include "app/ControlBarSource_CL.h"
 #include "app/LaunchRequest.h"
+#include "app/MoviePlayWindow_CL.h"
+#include "intake/FileIntakeHost_CL.h"
+#include "intake/FileIntake_CL.h"
+#include "intake/PlayList_CL.h"
+#include "media/DShowGraph_CL.h"
+#include "media/PlaybackController_CL.h"
+#include "media/PlaybackHost_CL.h"
+#include "store/ContentInfo.h"
+#include "store/ContentRecordStore_CL.h"
+#include "store/ContentRecords_CL.h"
+#include "store/RecordFailureMessageBox_CL.h"
 
-class LumikinoHDMainWindow_CL {
+// The command the thumbnail worker posts when it has stopped its job: a pending load may go.
+constexpr WORD CMD_WORKER_IDLE = 0x8800;
+
+class LumikinoHDMainWindow_CL : private PlaybackHost_CL, private FileIntakeHost_CL, private ControlBarSource_CL {
 public:
+    // What to load: the given path (direct), or the play list's next entry.
+    struct LoadRequest {
+        bool direct = false;
+        std::wstring path;
+        bool continuesList = false;  // WM_PLAY_NEXT: the next entry plays from its start
+    };
+
     explicit LumikinoHDMainWindow_CL(HINSTANCE instance);
     ~LumikinoHDMainWindow_CL();
     LumikinoHDMainWindow_CL(const LumikinoHDMainWindow_CL&) = delete;
@@ -26,7 +53,19 @@ public:
     // The keyboard commands, given the keys the message loop delivers.
     void KeyHandler(UINT virtualKey);
     // Any key, click, wheel or pointer movement: ends the idle state.
-    void NoteUserActivity();
+    void NoteUserActivity() override;
+    // Files dropped on the window (the message loop hands the drop over; it is finished here).
+    void OnDropFiles(HDROP drop);
+
+    // Content loading. RequestLoad keeps the request and asks the thumbnail worker to stop;
+    // the worker-idle command then runs SetContents2. While a load runs, a new request waits
+    // for it to finish. SetContents2 answers S_OK, or E_FAIL when the graph could not be built.
+    void RequestLoad(const LoadRequest& request);
+    HRESULT SetContents2(const LoadRequest& request);
+
+    // For tests and the log: the loaded content's record and the controller.
+    const ContentInfo& Content() const { return m_content; }
+    PlaybackController_CL* Controller() { return m_controller.get(); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -39,6 +78,39 @@ private:
     void OnDestroy();
     void OnOpenLaunchFile();
     void SaveMainWindowRect();
+    void OnSize();
+    void OnWorkerIdle();
+    void OnCommand(WORD command, LPARAM lParam);
+    void Layout();
+    void ApplyOverlay();
+    void ApplyColour();
+    void SyncOverlayState();
+    CMyRenderer* Renderer() const { return m_graph.Renderer(); }
+
+    // PlaybackHost_CL
+    void SetStatusText(const std::wstring& text) override;
+    void RedrawPlayer() override;
+    void MoveStripTo(int64_t position) override;
+    PlayListCursor PlayList() override;
+    void SetPlayListNextIndex(int index) override;
+    void ResetLaunchStart() override;
+    bool EndCloseRequested() override;
+
+    // FileIntakeHost_CL
+    void OpenContentNow(const std::wstring& path) override;
+    void PlayListCurrentEntry() override;
+    void ReadAsxPlayList(const std::wstring& path) override;
+    void ReadTextPlayList(const std::wstring& path) override;
+    void ListArchive(const std::wstring& archivePath, const std::wstring& unpackFolder) override;
+    void RememberLastInput(const std::wstring& path) override;
+    void AddHistory(const std::wstring& path) override;
+    void RefreshPlayListDialog() override;
+    bool ReadRowRecord(const std::wstring& moviePath, std::wstring* contentName, int* starCount) override;
+
+    // ControlBarSource_CL: the renderer's presenter, under its frame lock.
+    int UpdateHover(POINT point, bool volumeDrag, ControlBarVolumeHit* volume) override;
+    ControlBarVolumeHit HitVolume(POINT point) override;
+    bool ControlBarSnapshot(const RECT& client, ControlBar_CL* bar) override;
 
     // The launch request stays the first member: it is what a hand-off overwrites.
     LaunchRequest m_launch;
@@ -47,4 +119,22 @@ private:
     HICON m_icon = nullptr;  // shared resource icon, not destroyed
     bool m_firstPaint = true;
     bool m_closing = false;
+
+    DShowGraph_CL m_graph;
+    ContentRecordStore_CL m_recordStore;
+    RecordFailureMessageBox_CL m_recordNotice{nullptr};
+    ContentRecords_CL m_records{m_recordStore, m_recordNotice};
+    ContentInfo m_content;
+    bool m_contentRecordLoaded = false;
+    PlayList_CL m_playList;
+    FileIntake_CL m_intake{m_playList, *this};
+    MoviePlayWindow_CL m_videoWindow{this};
+    HWND m_video = nullptr;
+    std::unique_ptr<PlaybackController_CL> m_controller;
+
+    LoadRequest m_pending;
+    bool m_loadPending = false;  // a request waits for the worker-idle command
+    bool m_loading = false;      // SetContents2 is running (it may pump messages)
+    RECT m_lastVideoRect{0, 0, 0, 0};
+    std::wstring m_title;
 };

@@ -79,9 +79,8 @@ bool MessageLoop_CL::PreHandle(MSG& message) {
         }
         case WM_DROPFILES: {
             LogPrintf(L"%ls", L"WM_DROPFILES ");
-            // The drop is complete here; opening what was dropped belongs to file intake.
-            ::DragFinish(reinterpret_cast<HDROP>(message.wParam));
-            m_window.NoteUserActivity();
+            // File intake opens what was dropped and finishes the drop.
+            m_window.OnDropFiles(reinterpret_cast<HDROP>(message.wParam));
             return true;
         }
         default:

@@ -47,6 +47,35 @@ DShowGraph_CL::~DShowGraph_CL() {
     if (m_pitch) m_pitch->Release();
 }
 
+namespace {
+// One system clock for every graph of the process, created once and never released: Wine's
+// system clock can hang for ever in its last Release (its advise thread sleeps through the
+// stop signal), and a graph without an audio renderer releases its own clock with itself.
+IReferenceClock* SharedSystemClock() {
+    static IReferenceClock* clock = [] {
+        IReferenceClock* created = nullptr;
+        if (FAILED(::CoCreateInstance(CLSID_SystemClock, nullptr, CLSCTX_INPROC_SERVER, IID_IReferenceClock,
+                                      reinterpret_cast<void**>(&created)))) {
+            return static_cast<IReferenceClock*>(nullptr);
+        }
+        return created;
+    }();
+    return clock;
+}
+}  // namespace
+
+void DShowGraph_CL::UseSharedSystemClockIfNeeded() {
+    if (!RunningUnderWine() || !m_graph) return;
+    Microsoft::WRL::ComPtr<IMediaFilter> mediaFilter;
+    if (FAILED(m_graph.As(&mediaFilter)) || FAILED(m_graph->SetDefaultSyncSource())) return;
+    Microsoft::WRL::ComPtr<IReferenceClock> clock;
+    if (FAILED(mediaFilter->GetSyncSource(&clock)) || !clock) return;
+    Microsoft::WRL::ComPtr<IBaseFilter> owner;
+    if (SUCCEEDED(clock.As(&owner))) return;  // an audio renderer's clock: it stays the master
+    // The graph's own system clock has not started its thread yet: releasing it is safe.
+    if (IReferenceClock* shared = SharedSystemClock()) mediaFilter->SetSyncSource(shared);
+}
+
 bool DShowGraph_CL::SeeksNeedStoppedGraph() {
     static const bool stopped = [] {
         wchar_t value[8] = {};
@@ -189,6 +218,7 @@ HRESULT DShowGraph_CL::CreateFilterGraph(const std::wstring& path, bool thumbnai
     if (m_hWnd) {
         // The playback graph keeps its clock: the audio renderer is the master.
         if (GraphLog()) LogPrintf(L"%ls", L"CreateFilterGraph: 既定同期クロック(音声マスター)を使用");
+        UseSharedSystemClockIfNeeded();
         return S_OK;
     }
     // Without a window (thumbnails) the graph runs with no clock, as fast as it decodes.

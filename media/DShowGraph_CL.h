@@ -77,6 +77,9 @@ public:
 private:
     HRESULT Fail(HRESULT hr, const wchar_t* message);
     HRESULT SwapAudioRenderer();
+    // Under Wine a graph that would clock itself by its own system clock gets the process's
+    // shared one instead (see SharedSystemClock in the .cpp).
+    void UseSharedSystemClockIfNeeded();
     void DumpFilters(const wchar_t* startLine, const wchar_t* lineFormat, const wchar_t* endLine);
     void RegisterInRunningObjectTable();
     void RevokeFromRunningObjectTable();

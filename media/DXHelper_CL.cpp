@@ -10,6 +10,7 @@
 #include "media/ColourConversion.h"
 #include "media/Direct3DLibrary_CL.h"
 #include "media/OverlayText.h"
+#include "store/ContentInfo.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -18,11 +18,6 @@ std::wstring FormatPlayTime(int64_t position, int64_t duration) {
     return L"(" + Hms(position) + L" / " + Hms(duration) + L")";
 }
 
-std::wstring StarText(int count) {
-    if (count <= 0) return std::wstring();
-    return std::wstring(static_cast<size_t>(count > 10 ? 10 : count), L'★');
-}
-
 std::wstring ClockText(const SYSTEMTIME& now) {
     const wchar_t* format = now.wMilliseconds < 500 ? L"%2d %02d" : L"%2d:%02d";
     return FormatString(format, static_cast<int>(now.wHour), static_cast<int>(now.wMinute));

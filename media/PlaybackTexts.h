@@ -9,3 +9,7 @@ constexpr wchar_t kTextStepForwardPrefix[] = L"＋";
 constexpr wchar_t kTextMute[] = L"ＭＵＴＥ";
 constexpr wchar_t kTextVolumePrefix[] = L"ＶＯＬＵＭＥ";
 constexpr wchar_t kTextLoop[] = L"ＬＯＯＰ";
+constexpr wchar_t kTextPlay[] = L"ＰＬＡＹ";
+constexpr wchar_t kTextPause[] = L"ＰＡＵＳＥ";
+constexpr wchar_t kTextStop[] = L"ＳＴＯＰ";
+constexpr wchar_t kTextStart[] = L"ＳＴＡＲＴ";

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "media/OverlayText.h"
+#include "store/ContentInfo.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ TEST(OverlayTextTest, PlayTimeShowsHoursMinutesSeconds) {
     EXPECT_EQ(FormatPlayTime(100 * 3600 * kSecond, 100 * 3600 * kSecond), L"(100:00:00 / 100:00:00)");
 }
 
-TEST(OverlayTextTest, StarsRepeatTheStar) {
+TEST(OverlayTextTest, StarsAfterTheTimeRepeatTheStar) {
     EXPECT_EQ(StarText(3), L"★★★");
     EXPECT_EQ(StarText(0), L"");
     EXPECT_EQ(StarText(-2), L"");
