@@ -25,6 +25,7 @@ constexpr wchar_t kResumeText[] = L"ＲＥＳＵＭＥ";
 constexpr wchar_t kPlayFailedText[] = L"再生できませんでした";
 constexpr wchar_t kNotYetReadableText[] = L"この形式はまだ開けません";
 constexpr int kLoadingStatusTicks = 60;  // 30 s
+constexpr LONG kDefaultWidth = 480, kDefaultHeight = 360;
 }  // namespace
 
 LumikinoHDMainWindow_CL::LumikinoHDMainWindow_CL(HINSTANCE instance) : m_instance(instance) {
@@ -103,6 +104,16 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
         case WM_SIZE:
             OnSize();
             return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_MAXIMIZE) {
+                ToggleFullScreen();
+                return 0;
+            }
+            if (((wParam & 0xFFF0) == SC_SCREENSAVE || (wParam & 0xFFF0) == SC_MONITORPOWER) && m_controller &&
+                m_controller->IsPlaying()) {
+                return 0;
+            }
+            break;
         case WM_COMMAND:
             if (m_controller && LOWORD(wParam) == CMD_VOLUME_STEP) {
                 LRESULT handled = 0;
@@ -149,10 +160,54 @@ void LumikinoHDMainWindow_CL::OnCreate() {
     };
     m_videoWindow.SetCallbacks(std::move(callbacks));
     m_graph.SetVideoWindow(m_video);
+    PlaceFromSavedRect();
     m_playList.SetRepeat(m_launch.loop != 0 || settings.loop_play != 0);
-    Layout();
+    if (m_launch.full_screen) {
+        ToggleFullScreen();
+    } else {
+        Layout();
+    }
     ::SetFocus(m_window);
-    ::ShowWindow(m_window, SW_SHOW);
+    if (!m_fullScreen) ::ShowWindow(m_window, SW_SHOW);
+}
+
+void LumikinoHDMainWindow_CL::PlaceFromSavedRect() {
+    RECT created{};
+    ::GetWindowRect(m_window, &created);
+    const RECT fallback{created.left, created.top, created.left + kDefaultWidth, created.top + kDefaultHeight};
+    RECT rect = LoadWindowRect(L"WINDOW", L"rect", fallback);
+    // Whatever the file says, the window lands on a monitor at a usable size.
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    HMONITOR monitor = ::MonitorFromRect(&rect, MONITOR_DEFAULTTONULL);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (monitor && ::GetMonitorInfoW(monitor, &info)) work = info.rcWork;
+    rect = SaneWindowRect(rect, work, SIZE{kDefaultWidth, kDefaultHeight}, SIZE{kDefaultWidth, kDefaultHeight});
+    ::SetWindowPos(m_window, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void LumikinoHDMainWindow_CL::ToggleFullScreen() {
+    constexpr LONG_PTR kFrameStyles = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+    LONG_PTR style = ::GetWindowLongPtrW(m_window, GWL_STYLE);
+    if (!m_fullScreen) {
+        LogPrintf(L"%ls", L"フルスクリーン");
+        m_fullScreen = true;
+        ::SetWindowLongPtrW(m_window, GWL_STYLE, style & ~kFrameStyles);
+        ::SendMessageW(m_window, WM_SETICON, ICON_SMALL, 0);
+        ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+        ::ShowWindow(m_window, SW_HIDE);
+        ::ShowWindow(m_window, SW_SHOWMAXIMIZED);
+    } else {
+        LogPrintf(L"%ls", L"ウインドウ");
+        m_fullScreen = false;
+        ::SetWindowLongPtrW(m_window, GWL_STYLE, style | kFrameStyles);
+        ::SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+        ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+        ::ShowWindow(m_window, SW_SHOWNORMAL);
+    }
+    Layout();
 }
 
 void LumikinoHDMainWindow_CL::OnFirstPaint() {
@@ -191,6 +246,7 @@ LRESULT LumikinoHDMainWindow_CL::OnCopyData(const COPYDATASTRUCT* data) {
 }
 
 void LumikinoHDMainWindow_CL::SaveMainWindowRect() {
+    if (m_fullScreen) return;  // nothing is saved in full screen
     if (!SaveWindowRect(m_window, L"WINDOW", L"rect")) return;
     RECT rect{};
     ::GetWindowRect(m_window, &rect);
@@ -287,6 +343,10 @@ void LumikinoHDMainWindow_CL::KeyHandler(UINT virtualKey) {
             break;
         case VK_RIGHT:
             c->PlayerFore();
+            break;
+        case VK_ESCAPE:
+        case VK_F4:
+            ToggleFullScreen();
             break;
         default:
             break;
@@ -516,6 +576,9 @@ void LumikinoHDMainWindow_CL::OnCommand(WORD command, LPARAM) {
             break;
         case 0x857A:
             KeyHandler(VK_F8);
+            break;
+        case 0x8575:
+            ToggleFullScreen();
             break;
         case 0x8580:
             ::PostMessageW(m_window, WM_CLOSE, 0, 0);

@@ -79,6 +79,8 @@ private:
     void OnOpenLaunchFile();
     void SaveMainWindowRect();
     void OnSize();
+    void PlaceFromSavedRect();
+    void ToggleFullScreen();
     void OnWorkerIdle();
     void OnCommand(WORD command, LPARAM lParam);
     void Layout();
@@ -119,6 +121,7 @@ private:
     HICON m_icon = nullptr;  // shared resource icon, not destroyed
     bool m_firstPaint = true;
     bool m_closing = false;
+    bool m_fullScreen = false;
 
     DShowGraph_CL m_graph;
     ContentRecordStore_CL m_recordStore;

@@ -30,3 +30,20 @@ bool SaveWindowRect(HWND window, const std::wstring& section, const std::wstring
 RECT LoadWindowRect(const std::wstring& section, const std::wstring& key, const RECT& defaultRect) {
     return LoadWindowRectFrom(AppSettings::Process().File(), MultiScreen_CL(), section, key, defaultRect);
 }
+
+RECT SaneWindowRect(const RECT& rect, const RECT& workArea, SIZE leastSize, SIZE defaultSize) {
+    const LONG areaWidth = workArea.right - workArea.left, areaHeight = workArea.bottom - workArea.top;
+    const LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width < leastSize.cx || height < leastSize.cy || width > areaWidth || height > areaHeight) {
+        const LONG w = defaultSize.cx < areaWidth ? defaultSize.cx : areaWidth;
+        const LONG h = defaultSize.cy < areaHeight ? defaultSize.cy : areaHeight;
+        const LONG left = workArea.left + (areaWidth - w) / 2, top = workArea.top + (areaHeight - h) / 2;
+        return RECT{left, top, left + w, top + h};
+    }
+    RECT sane = rect;
+    if (sane.right > workArea.right) OffsetRect(&sane, workArea.right - sane.right, 0);
+    if (sane.bottom > workArea.bottom) OffsetRect(&sane, 0, workArea.bottom - sane.bottom);
+    if (sane.left < workArea.left) OffsetRect(&sane, workArea.left - sane.left, 0);
+    if (sane.top < workArea.top) OffsetRect(&sane, 0, workArea.top - sane.top);
+    return sane;
+}

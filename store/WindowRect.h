@@ -22,3 +22,8 @@ bool SaveWindowRectTo(const Inifile_CL& file, const MultiScreen_CL& screens, HWN
                       const std::wstring& section, const std::wstring& key);
 RECT LoadWindowRectFrom(const Inifile_CL& file, const MultiScreen_CL& screens, const std::wstring& section,
                         const std::wstring& key, const RECT& defaultRect);
+
+// Pure: a window rectangle that is sane on a work area: one narrower or lower than the least
+// size, or wider or taller than the work area, becomes defaultSize centred on the work area;
+// one that reaches past the work area is moved back onto it.
+RECT SaneWindowRect(const RECT& rect, const RECT& workArea, SIZE leastSize, SIZE defaultSize);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "store/ContentRecordKeys.h"
 #include "store/Inifile_CL.h"
@@ -18,17 +19,43 @@ constexpr int64_t kSecond = 10000000;
 
 class PlaybackE2eTest : public PlayerFixture {
 protected:
-    std::wstring WriteMovie() {
+    std::wstring WriteMovie() { return WriteMovieNamed(L"映画 テスト.avi"); }
+
+    std::wstring WriteMovieNamed(const std::wstring& name) {
         AviMovieSpec spec;
         spec.width = 320;
         spec.height = 240;
         spec.frameRateNum = 10;
         spec.frameCount = 300;  // 30 s
         spec.withAudio = true;
-        std::wstring path = m_movies.Join(L"映画 テスト.avi");
+        std::wstring path = m_movies.Join(name);
         std::string error;
         EXPECT_TRUE(AviWriter_CL::Write(path, spec, &error)) << error;
         return path;
+    }
+
+    // The play counts of every content record in the local store.
+    std::vector<int> PlayCounts() const {
+        std::vector<int> counts;
+        std::wstring contents = DataPath(L"contents");
+        WIN32_FIND_DATAW bucket;
+        HANDLE buckets = ::FindFirstFileW((contents + L"\\*").c_str(), &bucket);
+        if (buckets == INVALID_HANDLE_VALUE) return counts;
+        do {
+            if (!(bucket.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || bucket.cFileName[0] == L'.') continue;
+            std::wstring folder = contents + L"\\" + bucket.cFileName;
+            WIN32_FIND_DATAW record;
+            HANDLE records = ::FindFirstFileW((folder + L"\\*.ini").c_str(), &record);
+            if (records == INVALID_HANDLE_VALUE) continue;
+            do {
+                Inifile_CL file;
+                file.Bind(folder + L"\\" + record.cFileName);
+                counts.push_back(file.GetInt(kSectionMovieInfo, kKeyPlayCount, -1));
+            } while (::FindNextFileW(records, &record));
+            ::FindClose(records);
+        } while (::FindNextFileW(buckets, &bucket));
+        ::FindClose(buckets);
+        return counts;
     }
 
     // The one content record in the local store, or empty.
@@ -103,6 +130,73 @@ TEST_F(PlaybackE2eTest, PlaysCountsThePlayAndResumesWhereItStopped) {
         ASSERT_TRUE(player.WaitForExit(kExitTimeoutMs, &exitCode));
         EXPECT_EQ(exitCode, 0u);
     }
+}
+
+TEST_F(PlaybackE2eTest, NoResumeStartsFromTheBeginning) {
+    const std::wstring movie = WriteMovie();
+    int64_t stoppedAt = -1;
+    {
+        PlayerProcess_CL player;
+        ASSERT_TRUE(player.Start({movie}));
+        ASSERT_NE(player.WaitForMainWindow(kStartTimeoutMs), nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return LastPlayFrame() >= 4 * kSecond; }, 25000)) << LastPlayFrame();
+        ASSERT_TRUE(player.PostClose());
+        DWORD exitCode = 1;
+        ASSERT_TRUE(player.WaitForExit(kExitTimeoutMs, &exitCode));
+        stoppedAt = LastPlayFrame();
+    }
+    PlayerProcess_CL player;
+    ASSERT_TRUE(player.Start({movie, L"/NoResume"}));
+    ASSERT_NE(player.WaitForMainWindow(kStartTimeoutMs), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return PlayCount() == 2; }, 20000));
+    // Saved positions now come from a fresh start, below where the first run stopped.
+    ASSERT_TRUE(WaitUntil([&] { int64_t p = LastPlayFrame(); return p >= 0 && p < stoppedAt - kSecond; }, 20000))
+        << LastPlayFrame() << " after stopping at " << stoppedAt;
+    ASSERT_TRUE(player.PostClose());
+    DWORD exitCode = 1;
+    EXPECT_TRUE(player.WaitForExit(kExitTimeoutMs, &exitCode));
+}
+
+TEST_F(PlaybackE2eTest, ASecondLaunchSwitchesTheRunningPlayerToItsMovie) {
+    const std::wstring first = WriteMovieNamed(L"first.avi");
+    const std::wstring second = WriteMovieNamed(L"second, with comma.avi");
+    PlayerProcess_CL player;
+    ASSERT_TRUE(player.Start({first}));
+    ASSERT_NE(player.WaitForMainWindow(kStartTimeoutMs), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return PlayCounts() == std::vector<int>{1}; }, 20000));
+    PlayerProcess_CL launcher;
+    ASSERT_TRUE(launcher.Start({second}));
+    DWORD launcherExit = 1;
+    ASSERT_TRUE(launcher.WaitForExit(kExitTimeoutMs, &launcherExit));
+    EXPECT_EQ(launcherExit, 0u);
+    ASSERT_TRUE(WaitUntil([&] { return PlayCounts().size() == 2; }, 20000));
+    std::vector<int> counts = PlayCounts();
+    EXPECT_EQ(counts, (std::vector<int>{1, 1}));
+    EXPECT_TRUE(player.IsRunning());
+    ASSERT_TRUE(player.PostClose());
+    DWORD exitCode = 1;
+    EXPECT_TRUE(player.WaitForExit(kExitTimeoutMs, &exitCode));
+}
+
+TEST_F(PlaybackE2eTest, FullScreenFillsTheScreen) {
+    const std::wstring movie = WriteMovie();
+    PlayerProcess_CL player;
+    ASSERT_TRUE(player.Start({movie, L"/FullScreen"}));
+    HWND window = player.WaitForMainWindow(kStartTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info));
+    RECT rect{};
+    EXPECT_TRUE(WaitUntil([&] {
+        ::GetWindowRect(window, &rect);
+        return rect.left <= info.rcWork.left && rect.top <= info.rcWork.top && rect.right >= info.rcWork.right &&
+               rect.bottom >= info.rcWork.bottom;
+    }, 10000)) << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
+    EXPECT_EQ(::GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION, 0);
+    ASSERT_TRUE(player.PostClose());
+    DWORD exitCode = 1;
+    EXPECT_TRUE(player.WaitForExit(kExitTimeoutMs, &exitCode));
 }
 
 }  // namespace

@@ -83,3 +83,40 @@ TEST_F(WindowRectTest, ARectangleOnARemovedMonitorOrDamagedLoadsAsTheDefault) {
     m_ini.WriteString(L"WINDOW", L"rect", L"0011");
     EXPECT_EQ(LoadWindowRectFrom(m_ini, twoScreens, L"WINDOW", L"rect", fallback).left, 1);
 }
+
+namespace {
+
+TEST(SaneWindowRectTest, AbsurdRectanglesBecomeTheDefaultOnTheWorkArea) {
+    const RECT work{0, 0, 1920, 1040};
+    const SIZE least{480, 360}, preferred{640, 480};
+    struct Case {
+        const char* name;
+        RECT stored;
+        RECT expected;
+    };
+    const Case cases[] = {
+        {"sane stays", {100, 100, 900, 700}, {100, 100, 900, 700}},
+        {"tiny", {100, 100, 110, 105}, {640, 280, 1280, 760}},
+        {"empty", {0, 0, 0, 0}, {640, 280, 1280, 760}},
+        {"inverted", {900, 700, 100, 100}, {640, 280, 1280, 760}},
+        {"huge", {0, 0, 20000, 15000}, {640, 280, 1280, 760}},
+        {"hanging off the right and bottom", {1500, 900, 2300, 1500}, {1120, 440, 1920, 1040}},
+        {"above and left of the area", {-300, -50, 500, 550}, {0, 0, 800, 600}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RECT sane = SaneWindowRect(c.stored, work, least, preferred);
+        EXPECT_EQ(sane.left, c.expected.left);
+        EXPECT_EQ(sane.top, c.expected.top);
+        EXPECT_EQ(sane.right, c.expected.right);
+        EXPECT_EQ(sane.bottom, c.expected.bottom);
+    }
+}
+
+TEST(SaneWindowRectTest, AWorkAreaSmallerThanTheDefaultTakesTheWholeArea) {
+    RECT sane = SaneWindowRect(RECT{0, 0, 5, 5}, RECT{0, 0, 600, 400}, SIZE{480, 360}, SIZE{640, 480});
+    EXPECT_EQ(sane.right - sane.left, 600);
+    EXPECT_EQ(sane.bottom - sane.top, 400);
+}
+
+}  // namespace
