@@ -155,9 +155,7 @@ void LumikinoHDMainWindow_CL::OnCreate() {
     ::DragAcceptFiles(m_window, TRUE);
     if (SUCCEEDED(m_videoWindow.Create(m_window, nullptr))) m_video = m_videoWindow.Window();
     MoviePlayWindow_CL::Callbacks callbacks;
-    callbacks.setModalDialogOpen = [this](bool open) {
-        if (m_controller) m_controller->SetModalDialogOpen(open);
-    };
+    callbacks.setModalDialogOpen = [this](bool open) { SetModalDialogOpen(open); };
     m_videoWindow.SetCallbacks(std::move(callbacks));
     m_graph.SetVideoWindow(m_video);
     PlaceFromSavedRect();
@@ -169,6 +167,11 @@ void LumikinoHDMainWindow_CL::OnCreate() {
     }
     ::SetFocus(m_window);
     if (!m_fullScreen) ::ShowWindow(m_window, SW_SHOW);
+}
+
+void LumikinoHDMainWindow_CL::SetModalDialogOpen(bool open) {
+    m_modalOpen = open;
+    if (m_controller) m_controller->SetModalDialogOpen(open);
 }
 
 void LumikinoHDMainWindow_CL::PlaceFromSavedRect() {
@@ -355,9 +358,14 @@ void LumikinoHDMainWindow_CL::KeyHandler(UINT virtualKey) {
 }
 
 void LumikinoHDMainWindow_CL::NoteUserActivity() {
-    // The idle state (hidden cursor, frame and strip) comes with the window's layout; the
-    // controller's idle countdown starts again.
+    // The idle countdown starts again; a hidden cursor comes back, and leaving the idle state
+    // brings the frame back through the layout.
     if (m_controller) m_controller->SetIdleTicks(AppSettings::Process().IdleDelaySeconds() * 2);
+    if (m_cursorHidden) {
+        ::ShowCursor(TRUE);
+        m_cursorHidden = false;
+    }
+    if (m_idle || m_frameless) Layout();
 }
 
 void LumikinoHDMainWindow_CL::OnDropFiles(HDROP drop) {
@@ -508,8 +516,39 @@ void LumikinoHDMainWindow_CL::SyncOverlayState() {
 
 void LumikinoHDMainWindow_CL::OnSize() { Layout(); }
 
+void LumikinoHDMainWindow_CL::ApplyIdleActions() {
+    const AppSettings& settings = AppSettings::Process();
+    PlaybackController_CL* c = m_controller.get();
+    const bool idle = c && c->IdleTimedOut() && !m_modalOpen && !m_videoWindow.IsHovered() && c->ContentLoaded() &&
+                      c->IsPlaying() && !c->IsPaused();
+    m_idle = idle;
+    if (idle && settings.mouse_hide == 1 && !m_cursorHidden) {
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        if (::WindowFromPoint(cursor) == m_video) {
+            ::ShowCursor(FALSE);
+            m_cursorHidden = true;
+        }
+    }
+    if (m_fullScreen) return;
+    constexpr LONG_PTR kFrameStyles = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+    const LONG_PTR style = ::GetWindowLongPtrW(m_window, GWL_STYLE);
+    if (idle && settings.no_frame == 1 && !m_frameless) {
+        m_frameless = true;
+        ::SendMessageW(m_window, WM_SETICON, ICON_SMALL, 0);
+        ::SetWindowLongPtrW(m_window, GWL_STYLE, style & ~kFrameStyles);
+        ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    } else if (!idle && m_frameless) {
+        m_frameless = false;
+        ::SetWindowLongPtrW(m_window, GWL_STYLE, style | kFrameStyles);
+        ::SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+        ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    }
+}
+
 void LumikinoHDMainWindow_CL::Layout() {
     if (!m_video) return;
+    ApplyIdleActions();
     RECT client{};
     ::GetClientRect(m_window, &client);
     ::MoveWindow(m_video, 0, 0, client.right - client.left, client.bottom - client.top, TRUE);

@@ -80,6 +80,8 @@ private:
     void SaveMainWindowRect();
     void OnSize();
     void PlaceFromSavedRect();
+    void ApplyIdleActions();
+    void SetModalDialogOpen(bool open);
     void ToggleFullScreen();
     void OnWorkerIdle();
     void OnCommand(WORD command, LPARAM lParam);
@@ -122,6 +124,10 @@ private:
     bool m_firstPaint = true;
     bool m_closing = false;
     bool m_fullScreen = false;
+    bool m_idle = false;          // the idle actions are applied
+    bool m_cursorHidden = false;  // this window hid the cursor (ShowCursor(FALSE) once)
+    bool m_frameless = false;     // the idle action took the frame away
+    bool m_modalOpen = false;     // a modal dialog or menu of ours is open
 
     DShowGraph_CL m_graph;
     ContentRecordStore_CL m_recordStore;

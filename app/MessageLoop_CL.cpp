@@ -57,6 +57,19 @@ void MessageLoop_CL::Deliver(MSG& message, unsigned key) {
 bool MessageLoop_CL::PreHandle(MSG& message) {
     const bool trace = ProcessLogSwitches().log_detail_other;
     switch (message.message) {
+        case WM_MOUSEMOVE:
+            // Only a real movement counts: windows send moves at rest too.
+            if (message.pt.x != m_lastMouse.x || message.pt.y != m_lastMouse.y) {
+                m_lastMouse = message.pt;
+                m_window.NoteUserActivity();
+            }
+            return false;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_MOUSEWHEEL:
+            m_window.NoteUserActivity();
+            return false;
         case WM_KEYDOWN: {
             if (trace) {
                 LogPrintf(L"WM_KEYDOWN = %08x, %08x", static_cast<unsigned>(message.wParam),

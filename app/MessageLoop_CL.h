@@ -30,4 +30,5 @@ private:
     KeySequence_CL m_keys;
     uint64_t m_lastTickMs;
     UINT_PTR m_heldArrowTimer = 0;  // thread timer, running only while an arrow is held
+    POINT m_lastMouse{-1, -1};  // where the last real mouse movement ended
 };

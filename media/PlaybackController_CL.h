@@ -116,6 +116,8 @@ public:
 
     // ---- counters and flags the window sets (Thread: UI; read by the tick) ----
     void SetIdleTicks(int ticks) { m_idleTicks.store(ticks); }
+    // The idle countdown has run out (the user has done nothing for the idle delay).
+    bool IdleTimedOut() const { return m_idleTicks.load() == 0; }
     void SetStatusTicks(int ticks) { m_statusTicks.store(ticks); }
     void SetLayoutRetryTicks(int ticks) { m_layoutRetryTicks.store(ticks); }
     void SetModalDialogOpen(bool open) { m_modalDialogOpen.store(open); }

@@ -178,6 +178,29 @@ TEST_F(PlaybackE2eTest, ASecondLaunchSwitchesTheRunningPlayerToItsMovie) {
     EXPECT_TRUE(player.WaitForExit(kExitTimeoutMs, &exitCode));
 }
 
+TEST_F(PlaybackE2eTest, IdleTakesTheFrameAwayAndActivityBringsItBack) {
+    WriteSettings(L"[NOP]\r\nno_frame=1\r\ncountup_time=0\r\n");  // 3 s idle delay
+    const std::wstring movie = WriteMovie();
+    ::SetCursorPos(1, 1);  // out of the player's way
+    PlayerProcess_CL player;
+    ASSERT_TRUE(player.Start({movie}));
+    HWND window = player.WaitForMainWindow(kStartTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    auto framed = [&] { return (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION) != 0; };
+    ASSERT_TRUE(WaitUntil([&] { return PlayCount() == 1; }, 20000));
+    EXPECT_TRUE(WaitUntil([&] { return !framed(); }, 15000)) << "the frame stayed while idle";
+    // The pointer moves over the picture: the frame comes back.
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    ::SetCursorPos((rect.left + rect.right) / 2 + 20, (rect.top + rect.bottom) / 2 + 10);
+    EXPECT_TRUE(WaitUntil(framed, 5000)) << "activity did not bring the frame back";
+    ::SetCursorPos(1, 1);
+    ASSERT_TRUE(player.PostClose());
+    DWORD exitCode = 1;
+    EXPECT_TRUE(player.WaitForExit(kExitTimeoutMs, &exitCode));
+}
+
 TEST_F(PlaybackE2eTest, FullScreenFillsTheScreen) {
     const std::wstring movie = WriteMovie();
     PlayerProcess_CL player;
