@@ -103,7 +103,7 @@ void PlayErrorDialog_CL::OnInitDialog() {
         x += width + gap;
     }
     SetClientSize(clientWidth, rowTop + rowHeight + margin);
-    //CenterDialogOnParent(Parent(), window);
+    CenterDialogOnParent(Parent(), window);
 
     // Enter takes the answer to the question, as in a message box.
     if (HWND support = ButtonWindow(Choice::SupportSite)) {
@@ -114,7 +114,7 @@ void PlayErrorDialog_CL::OnInitDialog() {
 
 void PlayErrorDialog_CL::OnCommand(UINT controlId, UINT notifyCode, HWND) {
     // Escape arrives as IDCANCEL from the dialog manager, with notify code 0.
-    if (controlId == 9999) {
+    if (controlId == IDCANCEL) {
         EndWith(static_cast<INT_PTR>(Choice::Cancel));
         return;
     }

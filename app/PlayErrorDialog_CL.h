@@ -49,8 +49,8 @@ public:
     // Thread: UI. DoModal with the result typed.
     Choice Run(HWND parent) { return static_cast<Choice>(DoModal(parent)); }
 
-    // The launcher's result for the last run: S_FALSE when nothing was to be started, the
-    // folder lookup's error when Program Files could not be had.
+    // The launcher's result for the last run: S_FALSE when nothing was to be started,
+    // HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) when the Program Files folder could not be had.
     HRESULT LaunchResult() const { return m_launchResult; }
 
     // Thread: UI, while open. The button for choice (SupportSite, MediaPlayer, Cancel) and the

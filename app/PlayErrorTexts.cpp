@@ -34,7 +34,7 @@ std::wstring QuoteCommandLineArgument(const std::wstring& argument) {
         backslashes = 0;
         quoted.push_back(ch);
     }
-    quoted.append(backslashes, L'\\');
+    quoted.append(backslashes * 2, L'\\');
     quoted.push_back(L'"');
     return quoted;
 }

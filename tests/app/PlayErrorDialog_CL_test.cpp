@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,11 @@ namespace {
 using Choice = PlayErrorDialog_CL::Choice;
 
 constexpr wchar_t kParentClass[] = L"LumikinoTestPlayErrorParent";
+// A way out that the dialog ignores would leave it open for good; this deadline closes it
+// so the test fails instead of hanging.
+constexpr UINT_PTR kDeadlineTimerId = 0x7E57;
+constexpr UINT kDeadlineMs = 5000;
+constexpr INT_PTR kEndedByDeadline = 99;
 constexpr wchar_t kAwkwardMovie[] = L"C:\\動画 フォルダ\\旅行, 夏\\映像 1,2.mp4";
 
 class ParentWindow {
@@ -99,6 +105,15 @@ public:
     std::vector<std::wstring> eventsAtInit;
 
 protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_TIMER && wParam == kDeadlineTimerId) {
+            ::KillTimer(Window(), kDeadlineTimerId);
+            EndWith(kEndedByDeadline);
+            return TRUE;
+        }
+        return PlayErrorDialog_CL::HandleMessage(message, wParam, lParam);
+    }
+
     void OnInitDialog() override {
         PlayErrorDialog_CL::OnInitDialog();
         HWND window = Window();
@@ -114,6 +129,7 @@ protected:
         ::GetWindowRect(window, &windowRect);
         dialogIsTopLevel = ::GetAncestor(window, GA_PARENT) == ::GetDesktopWindow();
 
+        ::SetTimer(window, kDeadlineTimerId, kDeadlineMs, nullptr);
         switch (m_action) {
         case Action::ClickSupport: ::PostMessageW(ButtonWindow(Choice::SupportSite), BM_CLICK, 0, 0); break;
         case Action::ClickMediaPlayer: ::PostMessageW(ButtonWindow(Choice::MediaPlayer), BM_CLICK, 0, 0); break;
@@ -217,6 +233,7 @@ struct WayOutCase {
     Choice expected;
     int launches;
 };
+void PrintTo(const WayOutCase& wayOut, std::ostream* out) { *out << wayOut.name; }
 class PlayErrorWayOut : public ::testing::TestWithParam<WayOutCase> {};
 }  // namespace
 
@@ -295,13 +312,13 @@ TEST(PlayErrorDialog, RunsWithoutAFlagCallback) {
                                   calls.push_back(LaunchCall{owner, file, parameters});
                                   return S_OK;
                               });
-    // Closed from outside as soon as it shows: the first message after the dialog is made.
-    HWND window = nullptr;
+    // Closed from outside by a thread timer, which the dialog's own loop dispatches.
+    static HWND window = nullptr;
     dialog.SetWindowHandleOut(&window);
     UINT_PTR timer = ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
+        if (!window) return;
         ::KillTimer(nullptr, id);
-        HWND dialogWindow = ::FindWindowW(nullptr, L"再生できませんでした。(8001)");
-        if (dialogWindow) ::PostMessageW(dialogWindow, WM_CLOSE, 0, 0);
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
     });
     ASSERT_NE(timer, 0u);
     EXPECT_EQ(dialog.Run(nullptr), Choice::Closed);
