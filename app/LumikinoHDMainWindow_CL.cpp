@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/LaunchHandOff.h"
+#include "app/PlayErrorDialog_CL.h"
 #include "app/MainWindowIds.h"
 #include "app/ScreenCapture_CL.h"
 #include "base/DataFolder_CL.h"
@@ -95,6 +96,9 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
             return 1;
         case WM_TIMER:
             if (wParam == ID_TIMER_CLOSE) {
+                // A load pumping messages (a modal dialog) is never torn down underneath:
+                // the timer stays armed and tries again.
+                if (m_loading) return 0;
                 ::KillTimer(m_window, ID_TIMER_CLOSE);
                 ::DestroyWindow(m_window);
                 return 0;
@@ -447,7 +451,13 @@ HRESULT LumikinoHDMainWindow_CL::SetContents2(const LoadRequest& request) {
         LogPrintf(L"動画再生失敗 hResult = 0x%08x", static_cast<unsigned>(hr));
         m_title.clear();
         ApplyOverlay();
-        if (!path.empty()) SetStatusText(kPlayFailedText);
+        if (!path.empty()) {
+            SetStatusText(kPlayFailedText);
+            // Modal: messages pumped meanwhile find m_loading set, so nothing loads or closes
+            // underneath this load.
+            PlayErrorDialog_CL dialog(path, [this](bool open) { SetModalDialogOpen(open); });
+            dialog.Run(m_window);
+        }
         return request.direct ? S_OK : E_FAIL;
     }
     if (trace) LogPrintf(L"%ls", L"SetContent2(06)");

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "store/Inifile_CL.h"
 #include "tests/e2e/PlayerFixture.h"
 #include "tests/support/AviWriter_CL.h"
+#include "tests/support/TempFolder_CL.h"
 
 namespace {
 
@@ -198,6 +200,50 @@ TEST_F(PlaybackE2eTest, IdleTakesTheFrameAwayAndActivityBringsItBack) {
     ::SetCursorPos(1, 1);
     ASSERT_TRUE(player.PostClose());
     DWORD exitCode = 1;
+    EXPECT_TRUE(player.WaitForExit(kExitTimeoutMs, &exitCode));
+}
+
+// The dialog windows of a process with their captions.
+std::vector<std::pair<HWND, std::wstring>> DialogsOf(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        std::vector<std::pair<HWND, std::wstring>> found;
+    } search{processId, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            wchar_t className[16] = {}, caption[128] = {};
+            ::GetClassNameW(window, className, 16);
+            if (owner != s->processId || std::wcscmp(className, L"#32770") != 0) return TRUE;
+            ::GetWindowTextW(window, caption, 128);
+            s->found.emplace_back(window, caption);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(PlaybackE2eTest, AFileThatCannotPlayShowsThePlayErrorDialogAndThePlayerGoesOn) {
+    const std::wstring broken = m_movies.Join(L"壊れた.avi");
+    ASSERT_TRUE(WriteFileBytes(broken, std::string("this is no movie at all")));
+    PlayerProcess_CL player;
+    ASSERT_TRUE(player.Start({broken}));
+    ASSERT_NE(player.WaitForMainWindow(kStartTimeoutMs), nullptr);
+    std::vector<std::pair<HWND, std::wstring>> dialogs;
+    ASSERT_TRUE(WaitUntil([&] { return !(dialogs = DialogsOf(player.ProcessId())).empty(); }, 20000));
+    EXPECT_EQ(dialogs[0].second, L"再生できませんでした。(8001)");
+    ::PostMessageW(dialogs[0].first, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return DialogsOf(player.ProcessId()).empty(); }, 10000));
+    // Still usable: a real movie handed to it plays.
+    const std::wstring movie = WriteMovie();
+    PlayerProcess_CL launcher;
+    ASSERT_TRUE(launcher.Start({movie}));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(launcher.WaitForExit(kExitTimeoutMs, &exitCode));
+    EXPECT_TRUE(WaitUntil([&] { return PlayCount() == 1; }, 20000));
+    ASSERT_TRUE(player.PostClose());
     EXPECT_TRUE(player.WaitForExit(kExitTimeoutMs, &exitCode));
 }
 

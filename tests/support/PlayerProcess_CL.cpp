@@ -1,5 +1,8 @@
 #include "tests/support/PlayerProcess_CL.h"
 
+#include <algorithm>
+#include <cwchar>
+
 #include "tests/support/TempFolder_CL.h"
 
 namespace {
@@ -125,9 +128,35 @@ bool PlayerProcess_CL::PostToWindow(UINT message, WPARAM wParam, LPARAM lParam) 
     return m_window && ::PostMessageW(m_window, message, wParam, lParam);
 }
 
+void PlayerProcess_CL::CloseDialogs() const {
+    struct Search {
+        DWORD processId;
+    } search{m_processId};
+    ::EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            wchar_t className[16] = {};
+            ::GetClassNameW(window, className, 16);
+            if (owner == s->processId && std::wcscmp(className, L"#32770") == 0) ::PostMessageW(window, WM_CLOSE, 0, 0);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+}
+
 bool PlayerProcess_CL::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
     if (!m_process.IsValid()) return false;
-    if (::WaitForSingleObject(m_process.Get(), timeoutMs) != WAIT_OBJECT_0) return false;
+    // A player may be showing a dialog (the play-error dialog for a made-up path), and while
+    // one is open it does not close: such dialogs are closed as they appear.
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        const ULONGLONG now = ::GetTickCount64();
+        const DWORD slice = now >= deadline ? 0 : static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 250));
+        if (::WaitForSingleObject(m_process.Get(), slice) == WAIT_OBJECT_0) break;
+        if (now >= deadline) return false;
+        CloseDialogs();
+    }
     DWORD code = 0;
     ::GetExitCodeProcess(m_process.Get(), &code);
     if (exitCode) *exitCode = code;

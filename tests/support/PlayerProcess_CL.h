@@ -41,7 +41,10 @@ public:
     bool PostClose() { return PostToWindow(WM_CLOSE); }
 
     // Waits for the process to end; false at the deadline.
+    // Waits for the player to end; dialogs it shows meanwhile are closed (see CloseDialogs).
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
+    // Asks every dialog window of the player to close.
+    void CloseDialogs() const;
     void Kill();
 
 private:
