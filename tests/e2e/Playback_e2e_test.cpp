@@ -247,6 +247,27 @@ TEST_F(PlaybackE2eTest, AFileThatCannotPlayShowsThePlayErrorDialogAndThePlayerGo
     EXPECT_TRUE(player.WaitForExit(kExitTimeoutMs, &exitCode));
 }
 
+TEST_F(PlaybackE2eTest, AFolderPlaysAsAListAndEndCloseClosesAfterItsLastEntry) {
+    // Two 3 s movies in a folder: the folder becomes the play list, the second entry follows
+    // the first, and "/EndClose" closes the player when nothing more is due.
+    AviMovieSpec spec;
+    spec.width = 160;
+    spec.height = 120;
+    spec.frameRateNum = 10;
+    spec.frameCount = 30;
+    spec.withAudio = true;
+    std::string error;
+    ASSERT_TRUE(AviWriter_CL::Write(m_movies.Join(L"ep1.avi"), spec, &error)) << error;
+    ASSERT_TRUE(AviWriter_CL::Write(m_movies.Join(L"ep2.avi"), spec, &error)) << error;
+    PlayerProcess_CL player;
+    ASSERT_TRUE(player.Start({m_movies.Path(), L"/EndClose"}));
+    ASSERT_NE(player.WaitForMainWindow(kStartTimeoutMs), nullptr);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(player.WaitForExit(40000, &exitCode)) << "the player stayed open after its list";
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(PlayCounts(), (std::vector<int>{1, 1}));
+}
+
 TEST_F(PlaybackE2eTest, FullScreenFillsTheScreen) {
     const std::wstring movie = WriteMovie();
     PlayerProcess_CL player;
