@@ -707,23 +707,25 @@ bool LumikinoHDMainWindow_CL::ReadRowRecord(const std::wstring& moviePath, std::
     return true;
 }
 
-int LumikinoHDMainWindow_CL::UpdateHover(POINT point, bool volumeDrag, ControlBarVolumeHit* volume) {
+DXHelper_CL* LumikinoHDMainWindow_CL::Direct3DPresenter() const {
     CMyRenderer* renderer = Renderer();
-    auto* presenter = renderer ? dynamic_cast<DXHelper_CL*>(renderer->Presenter()) : nullptr;
+    return renderer ? dynamic_cast<DXHelper_CL*>(renderer->Presenter()) : nullptr;
+}
+
+int LumikinoHDMainWindow_CL::UpdateHover(POINT point, bool volumeDrag, ControlBarVolumeHit* volume) {
+    DXHelper_CL* presenter = Direct3DPresenter();
     if (!presenter) return -1;
     return presenter->UpdateHover(point, volumeDrag, volume);
 }
 
 ControlBarVolumeHit LumikinoHDMainWindow_CL::HitVolume(POINT point) {
-    CMyRenderer* renderer = Renderer();
-    auto* presenter = renderer ? dynamic_cast<DXHelper_CL*>(renderer->Presenter()) : nullptr;
+    DXHelper_CL* presenter = Direct3DPresenter();
     if (!presenter) return ControlBarVolumeHit();
     return presenter->HitVolume(point);
 }
 
 bool LumikinoHDMainWindow_CL::ControlBarSnapshot(const RECT& client, ControlBar_CL* bar) {
-    CMyRenderer* renderer = Renderer();
-    auto* presenter = renderer ? dynamic_cast<DXHelper_CL*>(renderer->Presenter()) : nullptr;
+    DXHelper_CL* presenter = Direct3DPresenter();
     if (!presenter) return false;
     *bar = presenter->ControlBarSnapshot();
     ControlBarState state;

@@ -27,6 +27,8 @@
 // The command the thumbnail worker posts when it has stopped its job: a pending load may go.
 constexpr WORD CMD_WORKER_IDLE = 0x8800;
 
+class DXHelper_CL;
+
 class LumikinoHDMainWindow_CL : private PlaybackHost_CL, private FileIntakeHost_CL, private ControlBarSource_CL {
 public:
     // What to load: the given path (direct), or the play list's next entry.
@@ -90,6 +92,8 @@ private:
     void ApplyColour();
     void SyncOverlayState();
     CMyRenderer* Renderer() const { return m_graph.Renderer(); }
+    // The renderer's presenter when it is the Direct3D one (it holds the control bar).
+    DXHelper_CL* Direct3DPresenter() const;
 
     // PlaybackHost_CL
     void SetStatusText(const std::wstring& text) override;

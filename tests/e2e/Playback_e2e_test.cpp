@@ -24,15 +24,15 @@ protected:
     std::wstring WriteMovie() { return WriteMovieNamed(L"映画 テスト.avi"); }
 
     std::wstring WriteMovieNamed(const std::wstring& name) {
-        AviMovieSpec spec;
-        spec.width = 320;
-        spec.height = 240;
-        spec.frameRateNum = 10;
-        spec.frameCount = 300;  // 30 s
-        spec.withAudio = true;
+        AviMovieSpec movieSpec;
+        movieSpec.width = 320;
+        movieSpec.height = 240;
+        movieSpec.frameRateNum = 10;
+        movieSpec.frameCount = 300;  // 30 s
+        movieSpec.withAudio = true;
         std::wstring path = m_movies.Join(name);
         std::string error;
-        EXPECT_TRUE(AviWriter_CL::Write(path, spec, &error)) << error;
+        EXPECT_TRUE(AviWriter_CL::Write(path, movieSpec, &error)) << error;
         return path;
     }
 
@@ -250,15 +250,15 @@ TEST_F(PlaybackE2eTest, AFileThatCannotPlayShowsThePlayErrorDialogAndThePlayerGo
 TEST_F(PlaybackE2eTest, AFolderPlaysAsAListAndEndCloseClosesAfterItsLastEntry) {
     // Two 3 s movies in a folder: the folder becomes the play list, the second entry follows
     // the first, and "/EndClose" closes the player when nothing more is due.
-    AviMovieSpec spec;
-    spec.width = 160;
-    spec.height = 120;
-    spec.frameRateNum = 10;
-    spec.frameCount = 30;
-    spec.withAudio = true;
+    AviMovieSpec movieSpec;
+    movieSpec.width = 160;
+    movieSpec.height = 120;
+    movieSpec.frameRateNum = 10;
+    movieSpec.frameCount = 30;
+    movieSpec.withAudio = true;
     std::string error;
-    ASSERT_TRUE(AviWriter_CL::Write(m_movies.Join(L"ep1.avi"), spec, &error)) << error;
-    ASSERT_TRUE(AviWriter_CL::Write(m_movies.Join(L"ep2.avi"), spec, &error)) << error;
+    ASSERT_TRUE(AviWriter_CL::Write(m_movies.Join(L"ep1.avi"), movieSpec, &error)) << error;
+    ASSERT_TRUE(AviWriter_CL::Write(m_movies.Join(L"ep2.avi"), movieSpec, &error)) << error;
     PlayerProcess_CL player;
     ASSERT_TRUE(player.Start({m_movies.Path(), L"/EndClose"}));
     ASSERT_NE(player.WaitForMainWindow(kStartTimeoutMs), nullptr);

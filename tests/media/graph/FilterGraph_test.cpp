@@ -364,13 +364,13 @@ bool StopReturns(IMediaControl* control, DWORD timeoutMs) {
 TEST_F(GraphTest, GraphWithSoundStopsAfterSeeksWhileRunningAndPaused) {
     // Wine's audio renderers never return from Stop once such a graph was seeked while
     // running or paused; the graph's own Seek keeps clear of that.
-    AviMovieSpec spec;
-    spec.width = 160;
-    spec.height = 120;
-    spec.frameRateNum = 10;
-    spec.frameCount = 100;
-    spec.withAudio = true;
-    std::wstring path = WriteMovie(L"sound.avi", spec);
+    AviMovieSpec movieSpec;
+    movieSpec.width = 160;
+    movieSpec.height = 120;
+    movieSpec.frameRateNum = 10;
+    movieSpec.frameCount = 100;
+    movieSpec.withAudio = true;
+    std::wstring path = WriteMovie(L"sound.avi", movieSpec);
     DShowGraph_CL graph;
     graph.SetVideoWindow(m_window);
     ASSERT_EQ(graph.CreateFilterGraph(path, false), S_OK) << graph.ErrorText();

@@ -29,10 +29,10 @@ protected:
     }
 
     // Plays the movie in the window until its orientation mark shows; the picture then.
-    Picture PlayUntilMarkShows(const AviMovieSpec& spec, const std::wstring& name, BlitRects* rects) {
+    Picture PlayUntilMarkShows(const AviMovieSpec& movieSpec, const std::wstring& name, BlitRects* rects) {
         std::wstring path = m_folder.Join(name);
         std::string error;
-        EXPECT_TRUE(AviWriter_CL::Write(path, spec, &error)) << error;
+        EXPECT_TRUE(AviWriter_CL::Write(path, movieSpec, &error)) << error;
         m_graph.SetVideoWindow(m_video);
         EXPECT_EQ(m_graph.CreateFilterGraph(path, true), S_OK) << m_graph.ErrorText();
         CMyRenderer* renderer = m_graph.Renderer();
@@ -44,8 +44,8 @@ protected:
         RECT client{};
         ::GetClientRect(m_video, &client);
         BlitInput input;
-        input.frameWidth = spec.width;
-        input.frameHeight = spec.height;
+        input.frameWidth = movieSpec.width;
+        input.frameHeight = movieSpec.height;
         input.aspectY = 3;  // plain AVI headers carry no aspect: 4:3 by the renderer's rule
         input.client = SIZE{client.right, client.bottom};
         *rects = ComputeBlitRects(input);
@@ -55,38 +55,38 @@ protected:
             [&] {
                 Pump();
                 picture = CaptureWindow();
-                return MoviePictureShows(picture, *rects, spec);
+                return MoviePictureShows(picture, *rects, movieSpec);
             },
             5000);
         m_graph.MediaControl()->Stop();
         return picture;
     }
 
-    static int WindowX(const BlitRects& r, const AviMovieSpec& spec, int x) {
-        return r.destination.left + x * (r.destination.right - r.destination.left) / spec.width;
+    static int WindowX(const BlitRects& r, const AviMovieSpec& movieSpec, int x) {
+        return r.destination.left + x * (r.destination.right - r.destination.left) / movieSpec.width;
     }
-    static int WindowY(const BlitRects& r, const AviMovieSpec& spec, int y) {
-        return r.destination.top + y * (r.destination.bottom - r.destination.top) / spec.height;
+    static int WindowY(const BlitRects& r, const AviMovieSpec& movieSpec, int y) {
+        return r.destination.top + y * (r.destination.bottom - r.destination.top) / movieSpec.height;
     }
 
-    static bool MoviePictureShows(const Picture& picture, const BlitRects& rects, const AviMovieSpec& spec) {
-        const int markX = spec.width / 16, markY = spec.height / 32;
-        Rgb mark = picture.At(WindowX(rects, spec, markX), WindowY(rects, spec, markY));
-        Rgb bottom = picture.At(WindowX(rects, spec, markX), WindowY(rects, spec, spec.height - markY));
+    static bool MoviePictureShows(const Picture& picture, const BlitRects& rects, const AviMovieSpec& movieSpec) {
+        const int markX = movieSpec.width / 16, markY = movieSpec.height / 32;
+        Rgb mark = picture.At(WindowX(rects, movieSpec, markX), WindowY(rects, movieSpec, markY));
+        Rgb bottom = picture.At(WindowX(rects, movieSpec, markX), WindowY(rects, movieSpec, movieSpec.height - markY));
         return Near(mark, Rgb{255, 255, 255}, 12) && bottom.r + bottom.g + bottom.b < 3 * 110;
     }
 
-    void ExpectMoviePicture(const Picture& picture, const BlitRects& rects, const AviMovieSpec& spec) {
-        const int markX = spec.width / 16, markY = spec.height / 32;
-        EXPECT_TRUE(ColourNear(picture.At(WindowX(rects, spec, markX), WindowY(rects, spec, markY)), Rgb{255, 255, 255}, 12))
+    void ExpectMoviePicture(const Picture& picture, const BlitRects& rects, const AviMovieSpec& movieSpec) {
+        const int markX = movieSpec.width / 16, markY = movieSpec.height / 32;
+        EXPECT_TRUE(ColourNear(picture.At(WindowX(rects, movieSpec, markX), WindowY(rects, movieSpec, markY)), Rgb{255, 255, 255}, 12))
             << "orientation mark top left";
         // Bottom left is background: a picture upside down would show the mark there.
-        Rgb bottom = picture.At(WindowX(rects, spec, markX), WindowY(rects, spec, spec.height - markY));
+        Rgb bottom = picture.At(WindowX(rects, movieSpec, markX), WindowY(rects, movieSpec, movieSpec.height - markY));
         EXPECT_LT(bottom.r + bottom.g + bottom.b, 3 * 110) << "upside down?";
         // The background is one of the movie's background colours.
-        Rgb background = picture.At(WindowX(rects, spec, markX), WindowY(rects, spec, spec.height / 2));
+        Rgb background = picture.At(WindowX(rects, movieSpec, markX), WindowY(rects, movieSpec, movieSpec.height / 2));
         bool matched = false;
-        for (int frame = 0; frame < spec.frameCount && !matched; ++frame) {
+        for (int frame = 0; frame < movieSpec.frameCount && !matched; ++frame) {
             AviRgb8 colour = AviWriter_CL::BackgroundColour(frame);
             matched = Near(background, Rgb{colour.r, colour.g, colour.b}, 6);
         }
@@ -99,27 +99,27 @@ protected:
 
 TEST_F(MoviePresenterTest, Yuy2MovieReachesTheWindow) {
     OpenWindows(400, 400, DXHelper_CL::PresentPath::kCopy);
-    AviMovieSpec spec;
-    spec.width = 320;
-    spec.height = 240;
-    spec.frameCount = 60;
-    spec.withAudio = false;
+    AviMovieSpec movieSpec;
+    movieSpec.width = 320;
+    movieSpec.height = 240;
+    movieSpec.frameCount = 60;
+    movieSpec.withAudio = false;
     BlitRects rects;
-    Picture picture = PlayUntilMarkShows(spec, L"yuy2.avi", &rects);
-    ExpectMoviePicture(picture, rects, spec);
+    Picture picture = PlayUntilMarkShows(movieSpec, L"yuy2.avi", &rects);
+    ExpectMoviePicture(picture, rects, movieSpec);
 }
 
 TEST_F(MoviePresenterTest, BottomUpRgb32MovieIsShownTheRightWayUp) {
     OpenWindows(500, 330, DXHelper_CL::PresentPath::kCopy);
-    AviMovieSpec spec;
-    spec.width = 352;
-    spec.height = 198;
-    spec.frameCount = 60;
-    spec.pixel = AviMovieSpec::Pixel::Rgb32;
-    spec.withAudio = false;
+    AviMovieSpec movieSpec;
+    movieSpec.width = 352;
+    movieSpec.height = 198;
+    movieSpec.frameCount = 60;
+    movieSpec.pixel = AviMovieSpec::Pixel::Rgb32;
+    movieSpec.withAudio = false;
     BlitRects rects;
-    Picture picture = PlayUntilMarkShows(spec, L"rgb32.avi", &rects);
-    ExpectMoviePicture(picture, rects, spec);
+    Picture picture = PlayUntilMarkShows(movieSpec, L"rgb32.avi", &rects);
+    ExpectMoviePicture(picture, rects, movieSpec);
 }
 
 }  // namespace
