@@ -1,17 +1,21 @@
 #include "app/LumikinoHDMainWindow_CL.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/LaunchHandOff.h"
 #include "app/PlayErrorDialog_CL.h"
 #include "app/MainWindowIds.h"
+#include "app/OpenFileFilter.h"
 #include "app/ScreenCapture_CL.h"
 #include "base/DataFolder_CL.h"
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
 #include "base/MutexLock_CL.h"
+#include "intake/FileExtList_CL.h"
 #include "intake/IntakeKeys.h"
 #include "media/CMyRenderer.h"
 #include "media/DXHelper_CL.h"
@@ -25,7 +29,25 @@ constexpr wchar_t kLoadingText[] = L"ＬＯＡＤＩＮＧ";
 constexpr wchar_t kResumeText[] = L"ＲＥＳＵＭＥ";
 constexpr wchar_t kPlayFailedText[] = L"再生できませんでした";
 constexpr wchar_t kNotYetReadableText[] = L"この形式はまだ開けません";
+constexpr wchar_t kZoomText[] = L"ＺＯＯＭ";
+constexpr wchar_t kOpenFileTitle[] = L"再生したい動画ファイルを選択してください";
 constexpr int kLoadingStatusTicks = 60;  // 30 s
+constexpr int kStarStatusTicks = 10;     // 5 s
+constexpr UINT kClickDelayMs = 200;      // a double click cancels the single click within this
+constexpr LONG_PTR kFrameStyles = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+constexpr int kMaxVolumeStep = 20;
+// Commands of the menus that act on the window itself.
+constexpr WORD CMD_OUTPUT_RATE_FIRST = 0x8011, CMD_OUTPUT_RATE_LAST = 0x8014;
+constexpr WORD CMD_FULL_SCREEN = 0x8020, CMD_WINDOWED = 0x8021;
+constexpr WORD CMD_BORDERLESS_OFF = 0x80E0, CMD_BORDERLESS_ON = 0x80E1;
+constexpr WORD CMD_TOPMOST_OFF = 0x80F0, CMD_TOPMOST_ON = 0x80F1;
+constexpr WORD CMD_TRANSPARENT_OFF = 0x80F8, CMD_TRANSPARENT_ON = 0x80F9;
+constexpr WORD CMD_STARS_FIRST = 0x8130, CMD_STARS_LAST = 0x8135;
+// The tool bar's and the keys' commands.
+constexpr WORD CMD_PLAY_PAUSE = 0x8570, CMD_STOP = 0x8571, CMD_PREVIOUS = 0x8572, CMD_NEXT = 0x8573;
+constexpr WORD CMD_MUTE = 0x8574, CMD_FULL_SCREEN_KEY = 0x8575, CMD_STRIP = 0x8578;
+constexpr WORD CMD_SLOWER = 0x8579, CMD_FASTER = 0x857A, CMD_OPEN_FILE = 0x857C, CMD_CAPTURE = 0x857D;
+constexpr WORD CMD_SHOW_HISTORY = 0x857E, CMD_SHOW_PLAY_LIST = 0x857F, CMD_CLOSE = 0x8580;
 constexpr LONG kDefaultWidth = 480, kDefaultHeight = 360;
 }  // namespace
 
@@ -103,11 +125,29 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
                 ::DestroyWindow(m_window);
                 return 0;
             }
+            if (wParam == ID_TIMER_CLICK) {
+                ::KillTimer(m_window, ID_TIMER_CLICK);
+                KeyHandler('P');
+                return 0;
+            }
             if (m_controller && m_controller->HandleTimer(wParam)) return 0;
             break;
         case WM_SIZE:
-            OnSize();
+            OnSize(wParam, lParam);
             return 0;
+        case WM_SIZING:
+            OnSizing(wParam, reinterpret_cast<RECT*>(lParam));
+            return TRUE;
+        case WM_ENTERSIZEMOVE:
+            OnEnterSizeMove();
+            break;
+        case WM_EXITSIZEMOVE:
+            OnExitSizeMove();
+            break;
+        case WM_LBUTTONDBLCLK:
+            // The second press of a double click: the first one's click does not act.
+            ::KillTimer(m_window, ID_TIMER_CLICK);
+            break;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_MAXIMIZE) {
                 ToggleFullScreen();
@@ -171,6 +211,7 @@ void LumikinoHDMainWindow_CL::OnCreate() {
     }
     ::SetFocus(m_window);
     if (!m_fullScreen) ::ShowWindow(m_window, SW_SHOW);
+    m_shown = true;
 }
 
 void LumikinoHDMainWindow_CL::SetModalDialogOpen(bool open) {
@@ -196,7 +237,6 @@ void LumikinoHDMainWindow_CL::PlaceFromSavedRect() {
 }
 
 void LumikinoHDMainWindow_CL::ToggleFullScreen() {
-    constexpr LONG_PTR kFrameStyles = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
     LONG_PTR style = ::GetWindowLongPtrW(m_window, GWL_STYLE);
     if (!m_fullScreen) {
         LogPrintf(L"%ls", L"フルスクリーン");
@@ -209,9 +249,7 @@ void LumikinoHDMainWindow_CL::ToggleFullScreen() {
     } else {
         LogPrintf(L"%ls", L"ウインドウ");
         m_fullScreen = false;
-        ::SetWindowLongPtrW(m_window, GWL_STYLE, style | kFrameStyles);
-        ::SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
-        ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+        if (!m_borderless) ApplyFrameStyles(true);
         ::ShowWindow(m_window, SW_SHOWNORMAL);
     }
     Layout();
@@ -355,10 +393,77 @@ void LumikinoHDMainWindow_CL::KeyHandler(UINT virtualKey) {
         case VK_F4:
             ToggleFullScreen();
             break;
+        case VK_RETURN: {
+            // A click on the picture where the pointer is.
+            if (!m_video) break;
+            POINT point = VideoClientPoint(CursorPosition());
+            ::PostMessageW(m_video, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+            ::PostMessageW(m_video, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+            break;
+        }
+        case VK_F1:
+            CycleSetting(&AppSettings::output_rate_hv, 4);
+            if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetZoomMode(AppSettings::Process().output_rate_hv);
+            m_lastVideoRect = RECT{0, 0, 0, 0};  // the picture's place changed: draw it again
+            RedrawPlayer();
+            break;
+        case VK_F3:
+            CycleSetting(&AppSettings::small_image_size, 3);
+            Layout();
+            break;
+        case VK_F5:
+            CycleSetting(&AppSettings::direction, 4);
+            Layout();
+            break;
+        case VK_F6: {
+            m_stripVisible = !m_stripVisible;
+            int64_t position = 0;
+            if (m_stripVisible && SUCCEEDED(c->CurrentPosition(&position))) MoveStripTo(position);
+            Layout();
+            break;
+        }
+        case VK_F9:
+            ToggleClock();
+            break;
+        case VK_BACK:
+            ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_SHOW_HISTORY, 0), 0);
+            break;
+        case VK_TAB:
+            ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_SHOW_PLAY_LIST, 0), 0);
+            break;
         default:
+            if (virtualKey >= '0' && virtualKey <= '5') {
+                SetStarRating(static_cast<int>(virtualKey - '0'));
+            } else if (virtualKey >= VK_NUMPAD0 && virtualKey <= VK_NUMPAD5) {
+                SetStarRating(static_cast<int>(virtualKey - VK_NUMPAD0));
+            }
             break;
     }
     NoteUserActivity();
+}
+
+void LumikinoHDMainWindow_CL::CycleSetting(int AppSettings::*field, int count) {
+    AppSettings& settings = AppSettings::Process();
+    settings.WriteInt(field, (settings.*field + 1) % count);
+}
+
+void LumikinoHDMainWindow_CL::ToggleClock() {
+    AppSettings& settings = AppSettings::Process();
+    settings.WriteInt(&AppSettings::enable_clock, settings.enable_clock != 0 ? 0 : 1);
+    if (CMyRenderer* renderer = Renderer()) {
+        renderer->Presenter()->SetShowClock(settings.enable_clock != 0, settings.now_time_pos);
+    }
+    RedrawPlayer();
+}
+
+void LumikinoHDMainWindow_CL::SetStarRating(int stars) {
+    // Only a movie whose record is loaded has a rating to keep.
+    if (!m_contentRecordLoaded || !m_controller || !m_controller->ContentLoaded()) return;
+    m_content.SetStarCount(stars);
+    if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetStarCount(m_content.star_count);
+    m_controller->SetStatusTicks(kStarStatusTicks);
+    RefreshHistoryDialog();
+    RedrawPlayer();
 }
 
 void LumikinoHDMainWindow_CL::NoteUserActivity() {
@@ -375,6 +480,137 @@ void LumikinoHDMainWindow_CL::NoteUserActivity() {
 void LumikinoHDMainWindow_CL::OnDropFiles(HDROP drop) {
     m_intake.HandleDrop(drop);  // finishes the drop whatever happens next
     NoteUserActivity();
+}
+
+// ---- The mouse on the picture ------------------------------------------------------------
+
+POINT LumikinoHDMainWindow_CL::CursorPosition() {
+    POINT cursor{0, 0};
+    ::GetCursorPos(&cursor);
+    return cursor;
+}
+
+POINT LumikinoHDMainWindow_CL::VideoClientPoint(POINT screen) const {
+    POINT point = screen;
+    if (m_video) ::ScreenToClient(m_video, &point);
+    return point;
+}
+
+namespace {
+// The selection with its corners in order, whichever way it was dragged.
+RECT OrderedRect(const RECT& r) {
+    return RECT{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+                std::max(r.top, r.bottom)};
+}
+}  // namespace
+
+void LumikinoHDMainWindow_CL::OnLoopLeftButtonDown(const MSG& message) {
+    if (!m_video || m_modalOpen || m_videoWindow.IsHovered()) return;
+    RECT window{};
+    ::GetWindowRect(m_window, &window);
+    if (m_edge == WindowEdge::kNone) {
+        const POINT point = VideoClientPoint(message.pt);
+        RECT client{};
+        ::GetClientRect(m_video, &client);
+        if (!::PtInRect(&client, point)) return;
+        const bool control = (message.wParam & MK_CONTROL) != 0;
+        if (control) m_zoom = RECT{point.x, point.y, point.x, point.y};
+        ::SetFocus(m_window);
+        m_drag.Begin(message.pt, window, WindowEdge::kNone, control);
+    } else {
+        m_drag.Begin(message.pt, window, m_edge, false);
+    }
+    m_suppressNextClick = false;
+    ::SetCapture(m_window);
+}
+
+void LumikinoHDMainWindow_CL::OnLoopMouseMove(const MSG& message) {
+    if (!m_video) return;
+    const bool dragging = m_drag.Active();
+    if (dragging && m_drag.ControlHeld()) {
+        if (m_zoom.left != -1) {
+            const POINT point = VideoClientPoint(message.pt);
+            m_zoom.right = point.x;
+            m_zoom.bottom = point.y;
+            if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetSelection(false, OrderedRect(m_zoom));
+            if (CMyRenderer* renderer = Renderer()) renderer->Redraw();
+        }
+    } else if (dragging) {
+        if (!m_fullScreen) {
+            const RECT rect = m_drag.Follow(message.pt);
+            const UINT keep = m_drag.Edge() == WindowEdge::kNone ? SWP_NOSIZE : SWP_NOMOVE;
+            ::SetWindowPos(m_window, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE | keep);
+        }
+    } else if (m_borderless && !m_fullScreen) {
+        RECT client{};
+        ::GetClientRect(m_window, &client);
+        POINT point = message.pt;
+        ::ScreenToClient(m_window, &point);
+        m_edge = WindowDrag_CL::HitEdge(point, SIZE{client.right, client.bottom}, ::GetSystemMetrics(SM_CXFRAME));
+        const wchar_t* shape = m_edge == WindowEdge::kRight    ? IDC_SIZEWE
+                               : m_edge == WindowEdge::kBottom ? IDC_SIZENS
+                               : m_edge == WindowEdge::kCorner ? IDC_SIZENWSE
+                                                               : nullptr;
+        if (shape) ::SetCursor(::LoadCursorW(nullptr, shape));
+    } else {
+        m_edge = WindowEdge::kNone;
+    }
+    // The control bar lights the item under the pointer; a held button over the slider
+    // drags the volume unless the window itself is being dragged.
+    if (message.hwnd == m_video) {
+        const bool hovered = m_videoWindow.UpdateHover(message.wParam, dragging);
+        const bool playing = m_controller && m_controller->IsPlaying() && !m_controller->IsPaused();
+        if ((hovered || hovered != m_lastHovered) && !playing) RedrawPlayer();
+        m_lastHovered = hovered;
+    }
+}
+
+void LumikinoHDMainWindow_CL::OnLoopLeftButtonUp(const MSG& message) {
+    if (!m_drag.Active()) return;
+    const bool control = m_drag.ControlHeld();
+    const bool click = m_drag.End(message.pt);
+    ::ReleaseCapture();
+    if (click) {
+        if (m_suppressNextClick) {
+            m_suppressNextClick = false;
+        } else {
+            ::SetTimer(m_window, ID_TIMER_CLICK, kClickDelayMs, nullptr);
+        }
+    }
+    if (control && m_zoom.left != -1) EndZoomSelection(VideoClientPoint(message.pt));
+}
+
+void LumikinoHDMainWindow_CL::EndZoomSelection(POINT videoPoint) {
+    m_zoom.right = videoPoint.x;
+    m_zoom.bottom = videoPoint.y;
+    RECT selection = OrderedRect(m_zoom);
+    CMyRenderer* renderer = Renderer();
+    if (selection.right == selection.left || selection.bottom == selection.top) {
+        // A control-click without a drag: no selection, and a zoom in place is dropped.
+        m_zoom = RECT{-1, -1, -1, -1};
+        if (renderer) renderer->Presenter()->SetSelection(false, m_zoom);
+        RedrawPlayer();
+        return;
+    }
+    if (renderer) renderer->Presenter()->SetSelection(true, selection);
+    SetStatusText(kZoomText);
+}
+
+void LumikinoHDMainWindow_CL::OnLoopMouseWheel(const MSG& message) {
+    if (!m_controller || (GET_KEYSTATE_WPARAM(message.wParam) & MK_LBUTTON) == 0) return;
+    // The wheel with the left button held sets the volume; the button's release is then no
+    // click on the picture.
+    const int step = m_controller->VolumeStep();
+    const int next = GET_WHEEL_DELTA_WPARAM(message.wParam) > 0 ? std::min(step + 1, kMaxVolumeStep)
+                                                                 : std::max(step - 1, 0);
+    ::SendMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_VOLUME_STEP, 0), next);
+    ::KillTimer(m_window, ID_TIMER_CLICK);
+    m_suppressNextClick = true;
+}
+
+void LumikinoHDMainWindow_CL::RefreshHistoryDialog() {
+    // The history dialog shows ratings; it refreshes here once it exists.
 }
 
 // ---- Content loading ---------------------------------------------------------------------
@@ -445,6 +681,7 @@ HRESULT LumikinoHDMainWindow_CL::SetContents2(const LoadRequest& request) {
         m_title = m_content.content_name;
     }
     if (trace) LogPrintf(L"%ls", L"SetContent2(04)");
+    m_zoom = RECT{-1, -1, -1, -1};
     ApplyOverlay();
     ::InvalidateRect(m_window, nullptr, FALSE);
     if (FAILED(hr)) {
@@ -492,6 +729,8 @@ void LumikinoHDMainWindow_CL::ApplyOverlay() {
     presenter->SetShowTitle(settings.enable_title != 0);
     presenter->SetShowTime(settings.enable_playtime != 0);
     presenter->SetShowClock(settings.enable_clock != 0, settings.now_time_pos);
+    presenter->SetZoomMode(settings.output_rate_hv);
+    presenter->SetSelection(false, m_zoom);
 }
 
 void LumikinoHDMainWindow_CL::ApplyColour() {
@@ -524,7 +763,61 @@ void LumikinoHDMainWindow_CL::SyncOverlayState() {
 
 // ---- Layout and drawing ------------------------------------------------------------------
 
-void LumikinoHDMainWindow_CL::OnSize() { Layout(); }
+void LumikinoHDMainWindow_CL::OnSize(WPARAM type, LPARAM size) {
+    const LogSwitches& switches = ProcessLogSwitches();
+    const unsigned width = LOWORD(size), height = HIWORD(size);
+    if (type == SIZE_MINIMIZED || type == SIZE_MAXIMIZED) m_sizeMove = false;
+    const bool sizeChanged = static_cast<LONG>(width) != m_lastSize.cx || static_cast<LONG>(height) != m_lastSize.cy;
+    // Our own placement while the window is made is not worth a write of the settings file.
+    if (type == SIZE_RESTORED && sizeChanged && m_shown) SaveMainWindowRect();
+    if (m_controller && (::GetKeyState(VK_LBUTTON) & 0x8000) != 0) {
+        // A resize by the mouse: the strip stays away until 1.5 s after the last step.
+        if (type >= SIZE_MINIMIZED && type <= SIZE_MAXHIDE) {
+            m_controller->SetLayoutRetryTicks(0);
+        } else if (type == SIZE_RESTORED && m_lastSizeType == SIZE_RESTORED) {
+            m_controller->SetLayoutRetryTicks(3);
+        }
+    }
+    m_lastSizeType = type;
+    bool laidOut = false;
+    if (!sizeChanged) {
+        if (switches.log_detail_resize) LogPrintf(L"%ls", L"リサイズをスキップしました。");
+    } else {
+        m_lastSize = SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
+        Layout();
+        laidOut = true;
+    }
+    if (switches.log_detail_resize) {
+        RECT client{};
+        ::GetClientRect(m_window, &client);
+        LogPrintf(L"WM_SIZE(trace) wParam=%u frameWh=%ux%u client=%dx%d onResizeLayout=%d reSizeCounter=%d",
+                  static_cast<unsigned>(type), width, height, static_cast<int>(client.right - client.left),
+                  static_cast<int>(client.bottom - client.top), laidOut ? 1 : 0,
+                  m_controller ? m_controller->LayoutRetryTicks() : 0);
+    }
+    if (!switches.resize_defer_modal_size || !m_sizeMove) {
+        RedrawPlayer();
+    } else if (switches.log_detail_resize) {
+        LogPrintf(L"%ls", L"WM_SIZE(trace) defer RedrawPlayer (modal size loop)");
+    }
+}
+
+void LumikinoHDMainWindow_CL::OnSizing(WPARAM edge, RECT* rect) {
+    if (rect) WindowDrag_CL::KeepMinimumSize(edge, rect);
+}
+
+void LumikinoHDMainWindow_CL::OnEnterSizeMove() {
+    if (!ProcessLogSwitches().resize_defer_modal_size) return;
+    m_sizeMove = true;
+    if (ProcessLogSwitches().log_detail_resize) LogPrintf(L"%ls", L"WM_ENTERSIZEMOVE(trace) deferRedrawPlayer=1");
+}
+
+void LumikinoHDMainWindow_CL::OnExitSizeMove() {
+    if (!m_sizeMove) return;
+    m_sizeMove = false;
+    if (ProcessLogSwitches().log_detail_resize) LogPrintf(L"%ls", L"WM_EXITSIZEMOVE(trace) RedrawPlayer flush");
+    RedrawPlayer();
+}
 
 void LumikinoHDMainWindow_CL::ApplyIdleActions() {
     const AppSettings& settings = AppSettings::Process();
@@ -541,18 +834,13 @@ void LumikinoHDMainWindow_CL::ApplyIdleActions() {
         }
     }
     if (m_fullScreen) return;
-    constexpr LONG_PTR kFrameStyles = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-    const LONG_PTR style = ::GetWindowLongPtrW(m_window, GWL_STYLE);
     if (idle && settings.no_frame == 1 && !m_frameless) {
         m_frameless = true;
-        ::SendMessageW(m_window, WM_SETICON, ICON_SMALL, 0);
-        ::SetWindowLongPtrW(m_window, GWL_STYLE, style & ~kFrameStyles);
-        ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+        if (!m_borderless) ApplyFrameStyles(false);
     } else if (!idle && m_frameless) {
+        // The borderless display keeps its window without a frame.
         m_frameless = false;
-        ::SetWindowLongPtrW(m_window, GWL_STYLE, style | kFrameStyles);
-        ::SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
-        ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+        if (!m_borderless) ApplyFrameStyles(true);
     }
 }
 
@@ -562,21 +850,39 @@ void LumikinoHDMainWindow_CL::Layout() {
     RECT client{};
     ::GetClientRect(m_window, &client);
     ::MoveWindow(m_video, 0, 0, client.right - client.left, client.bottom - client.top, TRUE);
-    RedrawPlayer();
+    if (!ProcessLogSwitches().resize_defer_modal_size || !m_sizeMove) RedrawPlayer();
 }
 
 void LumikinoHDMainWindow_CL::RedrawPlayer() {
     SyncOverlayState();
+    const bool trace = ProcessLogSwitches().log_detail_resize;
     CMyRenderer* renderer = Renderer();
-    if (!renderer || !m_video) return;
     RECT rect{};
-    ::GetClientRect(m_video, &rect);
-    if (!::EqualRect(&rect, &m_lastVideoRect)) {
-        m_lastVideoRect = rect;
-        renderer->OnResize();
-    } else if (!m_controller || !m_controller->IsPlaying() || m_controller->IsPaused()) {
-        renderer->Redraw();
+    if (m_video) ::GetClientRect(m_video, &rect);
+    const bool changed = !::EqualRect(&rect, &m_lastVideoRect);
+    if (trace) {
+        const RECT& old = m_lastVideoRect;
+        LogPrintf(L"RedrawPlayer(trace) ENTER movieRectChanged=%d rectCmp=%d renderer=%p old=(%d,%d,%d,%d) "
+                  L"cur=(%d,%d,%d,%d)",
+                  changed ? 1 : 0, changed ? 1 : 0, static_cast<void*>(renderer), static_cast<int>(old.left),
+                  static_cast<int>(old.top), static_cast<int>(old.right), static_cast<int>(old.bottom),
+                  static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right),
+                  static_cast<int>(rect.bottom));
     }
+    const wchar_t* path = L"no_renderer";
+    if (renderer && m_video) {
+        if (changed) {
+            m_lastVideoRect = rect;
+            renderer->OnResize();
+            path = L"OnResize";
+        } else if (!m_controller || !m_controller->IsPlaying() || m_controller->IsPaused()) {
+            renderer->Redraw();
+            path = L"OnReDraw";
+        } else {
+            path = L"noop_playing";
+        }
+    }
+    if (trace) LogPrintf(L"RedrawPlayer(trace) EXIT path=%ls", path);
 }
 
 void LumikinoHDMainWindow_CL::SetStatusText(const std::wstring& text) {
@@ -586,11 +892,22 @@ void LumikinoHDMainWindow_CL::SetStatusText(const std::wstring& text) {
 }
 
 void LumikinoHDMainWindow_CL::OnCommand(WORD command, LPARAM) {
+    if (command >= CMD_OUTPUT_RATE_FIRST && command <= CMD_OUTPUT_RATE_LAST) {
+        AppSettings::Process().WriteInt(&AppSettings::output_rate_hv, command - CMD_OUTPUT_RATE_FIRST);
+        if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetZoomMode(AppSettings::Process().output_rate_hv);
+        m_lastVideoRect = RECT{0, 0, 0, 0};
+        RedrawPlayer();
+        return;
+    }
+    if (command >= CMD_STARS_FIRST && command <= CMD_STARS_LAST) {
+        SetStarRating(command - CMD_STARS_FIRST);
+        return;
+    }
     switch (command) {
         case CMD_WORKER_IDLE:
             OnWorkerIdle();
             break;
-        case 0x857D: {  // screen capture
+        case CMD_CAPTURE: {
             CMyRenderer* renderer = Renderer();
             if (!renderer) {
                 CaptureResult none;
@@ -605,35 +922,141 @@ void LumikinoHDMainWindow_CL::OnCommand(WORD command, LPARAM) {
             SetStatusText(ScreenCapture_CL::StatusText(ScreenCapture_CL::CaptureRenderer(renderer, target)));
             break;
         }
-        case 0x8570:
+        case CMD_OPEN_FILE:
+            OnOpenFileCommand();
+            break;
+        case CMD_PLAY_PAUSE:
             KeyHandler('P');
             break;
-        case 0x8571:
+        case CMD_STOP:
             KeyHandler('S');
             break;
-        case 0x8572:
-            KeyHandler(VK_LEFT);
+        case CMD_PREVIOUS:
+            if (m_controller) m_controller->PlayerPrev();
             break;
-        case 0x8573:
-            KeyHandler(VK_RIGHT);
+        case CMD_NEXT:
+            if (m_controller) m_controller->PlayerFore();
             break;
-        case 0x8574:
+        case CMD_MUTE:
             KeyHandler('M');
             break;
-        case 0x8579:
+        case CMD_STRIP:
+            KeyHandler(VK_F6);
+            break;
+        case CMD_SLOWER:
             KeyHandler(VK_F7);
             break;
-        case 0x857A:
+        case CMD_FASTER:
             KeyHandler(VK_F8);
             break;
-        case 0x8575:
+        case CMD_FULL_SCREEN_KEY:
+        case CMD_FULL_SCREEN:
+        case CMD_WINDOWED:
             ToggleFullScreen();
             break;
-        case 0x8580:
+        case MoviePlayWindow_CL::CMD_USER_ACTIVITY:
+            NoteUserActivity();
+            break;
+        case CMD_BORDERLESS_OFF:
+        case CMD_BORDERLESS_ON:
+            SetBorderless(command == CMD_BORDERLESS_ON);
+            break;
+        case CMD_TOPMOST_OFF:
+        case CMD_TOPMOST_ON:
+            SetTopmost(command == CMD_TOPMOST_ON);
+            break;
+        case CMD_TRANSPARENT_OFF:
+        case CMD_TRANSPARENT_ON:
+            SetTransparentDisplay(command == CMD_TRANSPARENT_ON);
+            break;
+        case CMD_SHOW_HISTORY:
+        case CMD_SHOW_PLAY_LIST:
+            // The history and play list dialogs answer these once they exist.
+            break;
+        case CMD_CLOSE:
             ::PostMessageW(m_window, WM_CLOSE, 0, 0);
             break;
         default:
             break;
+    }
+}
+
+void LumikinoHDMainWindow_CL::OnOpenFileCommand() {
+    AppSettings& settings = AppSettings::Process();
+    const std::wstring filter = OpenFileFilter(FileExtList_CL(m_intake.ExtListPath()).Extensions());
+    std::vector<wchar_t> chosen(32768, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = m_window;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = chosen.data();
+    dialog.nMaxFile = static_cast<DWORD>(chosen.size());
+    dialog.lpstrInitialDir = settings.last_open_file_folder.empty() ? nullptr : settings.last_open_file_folder.c_str();
+    dialog.lpstrTitle = kOpenFileTitle;
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    SetModalDialogOpen(true);
+    const BOOL chose = ::GetOpenFileNameW(&dialog);
+    SetModalDialogOpen(false);
+    // The dialog pumps messages: the window may have closed underneath it.
+    if (!m_window || m_closing) return;
+    if (!chose) {
+        if (DWORD error = ::CommDlgExtendedError()) LogPrintf(L"ファイルを開くダイアログの失敗 (0x%04x)", error);
+        return;
+    }
+    const std::wstring path(chosen.data());
+    LogPrintf(L"ファイルを開く \"%ls\"", path.c_str());
+    m_playList.Clear();
+    settings.SaveLastOpenFolder(FolderOfChosenFile(path));
+    m_intake.OpenPath(path, true);
+}
+
+// ---- The window's display modes ----------------------------------------------------------
+
+void LumikinoHDMainWindow_CL::ApplyFrameStyles(bool framed) {
+    const LONG_PTR style = ::GetWindowLongPtrW(m_window, GWL_STYLE);
+    ::SetWindowLongPtrW(m_window, GWL_STYLE, framed ? (style | kFrameStyles) : (style & ~kFrameStyles));
+    ::SendMessageW(m_window, WM_SETICON, ICON_SMALL, framed ? reinterpret_cast<LPARAM>(m_icon) : 0);
+    ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void LumikinoHDMainWindow_CL::SetBorderless(bool on) {
+    if (m_borderless == on) return;
+    m_borderless = on;
+    m_edge = WindowEdge::kNone;
+    // Full screen has no frame either way; leaving it restores what this mode says.
+    if (!m_fullScreen && !m_frameless) ApplyFrameStyles(!on);
+    Layout();
+}
+
+void LumikinoHDMainWindow_CL::SetTopmost(bool on) {
+    ::SetWindowPos(m_window, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void LumikinoHDMainWindow_CL::SetTransparentDisplay(bool on) {
+    m_transparent = on && AppSettings::Process().layered_windows;
+    if (on && !m_transparent) LogPrintf(L"%ls", L"透過表示はこの環境では使えません");
+    ApplyTransparency();
+}
+
+void LumikinoHDMainWindow_CL::ApplyTransparency() {
+    const AppSettings& settings = AppSettings::Process();
+    LONG_PTR exStyle = ::GetWindowLongPtrW(m_window, GWL_EXSTYLE);
+    if (!m_transparent) {
+        ::SetWindowLongPtrW(m_window, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED | WS_EX_TRANSPARENT));
+        ::RedrawWindow(m_window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+        return;
+    }
+    exStyle |= WS_EX_LAYERED;
+    if (settings.mouse_transparent == 1) {
+        exStyle |= WS_EX_TRANSPARENT;
+    } else {
+        exStyle &= ~static_cast<LONG_PTR>(WS_EX_TRANSPARENT);
+    }
+    ::SetWindowLongPtrW(m_window, GWL_EXSTYLE, exStyle);
+    const int alpha = std::clamp(settings.transparent, 10, 255);
+    if (!::SetLayeredWindowAttributes(m_window, 0, static_cast<BYTE>(alpha), LWA_ALPHA)) {
+        LogPrintf(L"SetLayeredWindowAttributes の失敗 (%u)", static_cast<unsigned>(::GetLastError()));
     }
 }
 

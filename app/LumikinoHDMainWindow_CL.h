@@ -13,12 +13,14 @@
 #include "app/ControlBarSource_CL.h"
 #include "app/LaunchRequest.h"
 #include "app/MoviePlayWindow_CL.h"
+#include "app/WindowDrag_CL.h"
 #include "intake/FileIntakeHost_CL.h"
 #include "intake/FileIntake_CL.h"
 #include "intake/PlayList_CL.h"
 #include "media/DShowGraph_CL.h"
 #include "media/PlaybackController_CL.h"
 #include "media/PlaybackHost_CL.h"
+#include "store/AppSettings.h"
 #include "store/ContentInfo.h"
 #include "store/ContentRecordStore_CL.h"
 #include "store/ContentRecords_CL.h"
@@ -59,6 +61,25 @@ public:
     // Files dropped on the window (the message loop hands the drop over; it is finished here).
     void OnDropFiles(HDROP drop);
 
+    // The mouse as the message loop sees it, before dispatch: the window drag by the picture,
+    // the edge resize of the borderless display, the zoom selection, the single click and the
+    // wheel with the left button held (volume). message.pt is in screen coordinates.
+    void OnLoopMouseMove(const MSG& message);
+    void OnLoopLeftButtonDown(const MSG& message);
+    void OnLoopLeftButtonUp(const MSG& message);
+    void OnLoopMouseWheel(const MSG& message);
+
+    // The display modes of the window.
+    void SetBorderless(bool on);
+    bool Borderless() const { return m_borderless; }
+    void SetTopmost(bool on);
+    // The transparent display: a layered window at the "transparent" opacity, letting clicks
+    // through when "mouse_transparent" is 1. Where layered windows do not exist it stays off.
+    void SetTransparentDisplay(bool on);
+    bool TransparentDisplay() const { return m_transparent; }
+    // Puts the window back to its configured transparency (after a preview of the opacity).
+    void ApplyTransparency();
+
     // Content loading. RequestLoad keeps the request and asks the thumbnail worker to stop;
     // the worker-idle command then runs SetContents2. While a load runs, a new request waits
     // for it to finish. SetContents2 answers S_OK, or E_FAIL when the graph could not be built.
@@ -80,7 +101,19 @@ private:
     void OnDestroy();
     void OnOpenLaunchFile();
     void SaveMainWindowRect();
-    void OnSize();
+    void OnSize(WPARAM type, LPARAM size);
+    void OnSizing(WPARAM edge, RECT* rect);
+    void OnEnterSizeMove();
+    void OnExitSizeMove();
+    void OnOpenFileCommand();
+    void SetStarRating(int stars);
+    void ToggleClock();
+    void CycleSetting(int AppSettings::*field, int count);
+    void EndZoomSelection(POINT videoPoint);
+    void ApplyFrameStyles(bool framed);
+    POINT VideoClientPoint(POINT screen) const;
+    static POINT CursorPosition();
+    void RefreshHistoryDialog();
     void PlaceFromSavedRect();
     void ApplyIdleActions();
     void SetModalDialogOpen(bool open);
@@ -126,12 +159,27 @@ private:
     HWND m_window = nullptr;
     HICON m_icon = nullptr;  // shared resource icon, not destroyed
     bool m_firstPaint = true;
+    bool m_shown = false;  // WM_CREATE has placed and shown the window
     bool m_closing = false;
     bool m_fullScreen = false;
     bool m_idle = false;          // the idle actions are applied
     bool m_cursorHidden = false;  // this window hid the cursor (ShowCursor(FALSE) once)
     bool m_frameless = false;     // the idle action took the frame away
     bool m_modalOpen = false;     // a modal dialog or menu of ours is open
+    bool m_borderless = false;    // the borderless display (command 0x80E1)
+    bool m_transparent = false;   // the transparent display (command 0x80F9)
+    bool m_stripVisible = true;   // F6: the thumbnail strip is shown
+    bool m_sizeMove = false;      // a modal size loop runs and redraws wait for its end
+    WPARAM m_lastSizeType = SIZE_RESTORED;
+    SIZE m_lastSize{0, 0};
+
+    // The drag by the picture and the edge under the pointer in the borderless display.
+    WindowDrag_CL m_drag;
+    WindowEdge m_edge = WindowEdge::kNone;
+    // The control-drag zoom selection in video window coordinates; left -1 is none.
+    RECT m_zoom{-1, -1, -1, -1};
+    bool m_suppressNextClick = false;  // the wheel turned with the button held: no click
+    bool m_lastHovered = false;
 
     DShowGraph_CL m_graph;
     ContentRecordStore_CL m_recordStore;

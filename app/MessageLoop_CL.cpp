@@ -58,6 +58,7 @@ bool MessageLoop_CL::PreHandle(MSG& message) {
     const bool trace = ProcessLogSwitches().log_detail_other;
     switch (message.message) {
         case WM_MOUSEMOVE:
+            m_window.OnLoopMouseMove(message);
             // Only a real movement counts: windows send moves at rest too.
             if (message.pt.x != m_lastMouse.x || message.pt.y != m_lastMouse.y) {
                 m_lastMouse = message.pt;
@@ -65,9 +66,18 @@ bool MessageLoop_CL::PreHandle(MSG& message) {
             }
             return false;
         case WM_LBUTTONDOWN:
+            m_window.OnLoopLeftButtonDown(message);
+            m_window.NoteUserActivity();
+            return false;
+        case WM_LBUTTONUP:
+            m_window.OnLoopLeftButtonUp(message);
+            return false;
+        case WM_MOUSEWHEEL:
+            m_window.OnLoopMouseWheel(message);
+            m_window.NoteUserActivity();
+            return false;
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-        case WM_MOUSEWHEEL:
             m_window.NoteUserActivity();
             return false;
         case WM_KEYDOWN: {

@@ -120,6 +120,7 @@ public:
     bool IdleTimedOut() const { return m_idleTicks.load() == 0; }
     void SetStatusTicks(int ticks) { m_statusTicks.store(ticks); }
     void SetLayoutRetryTicks(int ticks) { m_layoutRetryTicks.store(ticks); }
+    int LayoutRetryTicks() const { return m_layoutRetryTicks.load(); }
     void SetModalDialogOpen(bool open) { m_modalDialogOpen.store(open); }
     // Re-reads move_thumbnail, enable_clock and the thumbnail interval for the tick.
     void RefreshTickSettings();
@@ -156,6 +157,9 @@ public:
         m_pictureProbeContext = context;
     }
 
+    // The graph's play position now (UI thread).
+    HRESULT CurrentPosition(int64_t* position);
+
 private:
     static void TickCallback(void* context);
     void DetachTickGraph();
@@ -166,7 +170,6 @@ private:
     void ReapplyKeptRate(const wchar_t* caller);
     void ApplyRate(int index, bool slowLadder, bool showText, const wchar_t* caller);
     void ShowText(const std::wstring& text);
-    HRESULT CurrentPosition(int64_t* position);
     void OnResumeDeferredSeek();
     void OnResumeDeferredRun();
     void OnResumeHealthCheck();

@@ -232,7 +232,13 @@ TEST_F(PlaybackE2eTest, AFileThatCannotPlayShowsThePlayErrorDialogAndThePlayerGo
     ASSERT_TRUE(player.Start({broken}));
     ASSERT_NE(player.WaitForMainWindow(kStartTimeoutMs), nullptr);
     std::vector<std::pair<HWND, std::wstring>> dialogs;
-    ASSERT_TRUE(WaitUntil([&] { return !(dialogs = DialogsOf(player.ProcessId())).empty(); }, 20000));
+    // The dialog window exists a moment before its caption is set.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            dialogs = DialogsOf(player.ProcessId());
+            return !dialogs.empty() && !dialogs[0].second.empty();
+        },
+        20000));
     EXPECT_EQ(dialogs[0].second, L"再生できませんでした。(8001)");
     ::PostMessageW(dialogs[0].first, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return DialogsOf(player.ProcessId()).empty(); }, 10000));
