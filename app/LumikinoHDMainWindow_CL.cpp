@@ -18,6 +18,7 @@
 #include "intake/FileExtList_CL.h"
 #include "intake/IntakeKeys.h"
 #include "media/CMyRenderer.h"
+#include "media/BlitGeometry.h"
 #include "media/DXHelper_CL.h"
 #include "media/PlaybackTexts.h"
 #include "media/ProcAmpChoice.h"
@@ -36,18 +37,6 @@ constexpr int kStarStatusTicks = 10;     // 5 s
 constexpr UINT kClickDelayMs = 200;      // a double click cancels the single click within this
 constexpr LONG_PTR kFrameStyles = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr int kMaxVolumeStep = 20;
-// Commands of the menus that act on the window itself.
-constexpr WORD CMD_OUTPUT_RATE_FIRST = 0x8011, CMD_OUTPUT_RATE_LAST = 0x8014;
-constexpr WORD CMD_FULL_SCREEN = 0x8020, CMD_WINDOWED = 0x8021;
-constexpr WORD CMD_BORDERLESS_OFF = 0x80E0, CMD_BORDERLESS_ON = 0x80E1;
-constexpr WORD CMD_TOPMOST_OFF = 0x80F0, CMD_TOPMOST_ON = 0x80F1;
-constexpr WORD CMD_TRANSPARENT_OFF = 0x80F8, CMD_TRANSPARENT_ON = 0x80F9;
-constexpr WORD CMD_STARS_FIRST = 0x8130, CMD_STARS_LAST = 0x8135;
-// The tool bar's and the keys' commands.
-constexpr WORD CMD_PLAY_PAUSE = 0x8570, CMD_STOP = 0x8571, CMD_PREVIOUS = 0x8572, CMD_NEXT = 0x8573;
-constexpr WORD CMD_MUTE = 0x8574, CMD_FULL_SCREEN_KEY = 0x8575, CMD_STRIP = 0x8578;
-constexpr WORD CMD_SLOWER = 0x8579, CMD_FASTER = 0x857A, CMD_OPEN_FILE = 0x857C, CMD_CAPTURE = 0x857D;
-constexpr WORD CMD_SHOW_HISTORY = 0x857E, CMD_SHOW_PLAY_LIST = 0x857F, CMD_CLOSE = 0x8580;
 constexpr LONG kDefaultWidth = 480, kDefaultHeight = 360;
 }  // namespace
 
@@ -197,11 +186,21 @@ void LumikinoHDMainWindow_CL::OnCreate() {
     HRESULT tick = m_controller->Start();
     if (FAILED(tick)) LogPrintf(L"再生タイマーを開始できません (0x%08x)", static_cast<unsigned>(tick));
     ::DragAcceptFiles(m_window, TRUE);
-    if (SUCCEEDED(m_videoWindow.Create(m_window, nullptr))) m_video = m_videoWindow.Window();
+    if (SUCCEEDED(m_videoWindow.Create(m_window, nullptr))) {
+        m_video = m_videoWindow.Window();
+        // The video window is made with a sizing frame; inside the main window it has none, or
+        // its border would eat the picture's edge and start a resize of the child itself.
+        const LONG_PTR style = ::GetWindowLongPtrW(m_video, GWL_STYLE);
+        ::SetWindowLongPtrW(m_video, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_THICKFRAME));
+        ::SetWindowPos(m_video, nullptr, 0, 0, 0, 0,
+                       SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     MoviePlayWindow_CL::Callbacks callbacks;
     callbacks.setModalDialogOpen = [this](bool open) { SetModalDialogOpen(open); };
     m_videoWindow.SetCallbacks(std::move(callbacks));
     m_graph.SetVideoWindow(m_video);
+    HRESULT bar = m_toolBar.Create(m_window, m_instance);
+    if (FAILED(bar)) LogPrintf(L"ツールバーを作れません (0x%08x)", static_cast<unsigned>(bar));
     PlaceFromSavedRect();
     m_playList.SetRepeat(m_launch.loop != 0 || settings.loop_play != 0);
     if (m_launch.full_screen) {
@@ -439,7 +438,14 @@ void LumikinoHDMainWindow_CL::KeyHandler(UINT virtualKey) {
             }
             break;
     }
+    SyncToolBar();
     NoteUserActivity();
+}
+
+void LumikinoHDMainWindow_CL::SyncToolBar() {
+    if (!m_toolBar.Handle()) return;
+    m_toolBar.SetChecked(CMD_MUTE, m_controller && m_controller->Muted());
+    m_toolBar.SetChecked(CMD_THUMBNAIL_STRIP, m_stripVisible);
 }
 
 void LumikinoHDMainWindow_CL::CycleSetting(int AppSettings::*field, int count) {
@@ -505,6 +511,11 @@ RECT OrderedRect(const RECT& r) {
 }  // namespace
 
 void LumikinoHDMainWindow_CL::OnLoopLeftButtonDown(const MSG& message) {
+    if (ProcessLogSwitches().log_detail_other) {
+        LogPrintf(L"WM_LBUTTONDOWN(trace) pt=(%d,%d) edge=%d hovered=%d modal=%d", static_cast<int>(message.pt.x),
+                  static_cast<int>(message.pt.y), static_cast<int>(m_edge), m_videoWindow.IsHovered() ? 1 : 0,
+                  m_modalOpen ? 1 : 0);
+    }
     if (!m_video || m_modalOpen || m_videoWindow.IsHovered()) return;
     RECT window{};
     ::GetWindowRect(m_window, &window);
@@ -518,6 +529,8 @@ void LumikinoHDMainWindow_CL::OnLoopLeftButtonDown(const MSG& message) {
         ::SetFocus(m_window);
         m_drag.Begin(message.pt, window, WindowEdge::kNone, control);
     } else {
+        // Focused as for a move: the pointer capture below follows the active window.
+        ::SetFocus(m_window);
         m_drag.Begin(message.pt, window, m_edge, false);
     }
     m_suppressNextClick = false;
@@ -539,6 +552,11 @@ void LumikinoHDMainWindow_CL::OnLoopMouseMove(const MSG& message) {
         if (!m_fullScreen) {
             const RECT rect = m_drag.Follow(message.pt);
             const UINT keep = m_drag.Edge() == WindowEdge::kNone ? SWP_NOSIZE : SWP_NOMOVE;
+            if (ProcessLogSwitches().log_detail_resize) {
+                LogPrintf(L"drag(trace) edge=%d to=(%d,%d,%d,%d)", static_cast<int>(m_drag.Edge()),
+                          static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right),
+                          static_cast<int>(rect.bottom));
+            }
             ::SetWindowPos(m_window, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                            SWP_NOZORDER | SWP_NOACTIVATE | keep);
         }
@@ -702,6 +720,10 @@ HRESULT LumikinoHDMainWindow_CL::SetContents2(const LoadRequest& request) {
     m_playList.SetSource(fromList);
     m_controller->OnContentLoaded(&m_content, soundOnly);
     ApplyColour();
+    // The new renderer takes the window's size now, while no frame flows: a device reset
+    // after Run would hold the first picture back.
+    m_lastVideoRect = RECT{0, 0, 0, 0};
+    Layout();
 
     const bool fresh = settings.no_resume != 0 || m_launch.no_resume != 0 || m_content.no_resume != 0 ||
                        m_content.last_play_frame == -1 || request.continuesList || soundOnly;
@@ -714,6 +736,7 @@ HRESULT LumikinoHDMainWindow_CL::SetContents2(const LoadRequest& request) {
     }
     SyncOverlayState();
     Layout();
+    if (HWND bar = m_toolBar.Handle()) ::InvalidateRect(bar, nullptr, FALSE);
     if (trace) LogPrintf(L"%ls", L"SetContent2(完了)");
     return S_OK;
 }
@@ -849,7 +872,19 @@ void LumikinoHDMainWindow_CL::Layout() {
     ApplyIdleActions();
     RECT client{};
     ::GetClientRect(m_window, &client);
-    ::MoveWindow(m_video, 0, 0, client.right - client.left, client.bottom - client.top, TRUE);
+    // The tool bar stands above the picture in the framed window only.
+    int top = 0;
+    if (HWND bar = m_toolBar.Handle()) {
+        const bool shown = !m_fullScreen && !m_borderless && !m_frameless;
+        ::ShowWindow(bar, shown ? SW_SHOWNA : SW_HIDE);
+        if (shown) {
+            m_toolBar.Resize();
+            top = m_toolBar.Height();
+        }
+        SyncToolBar();
+    }
+    const int height = std::max(0, static_cast<int>(client.bottom - client.top) - top);
+    ::MoveWindow(m_video, 0, top, client.right - client.left, height, TRUE);
     if (!ProcessLogSwitches().resize_defer_modal_size || !m_sizeMove) RedrawPlayer();
 }
 
@@ -918,7 +953,7 @@ void LumikinoHDMainWindow_CL::OnCommand(WORD command, LPARAM) {
             CaptureTarget target;
             target.dataRoot = DataFolder_CL::Root();
             ::GetLocalTime(&target.localTime);
-            target.displaySize = renderer->DisplaySize();
+            target.displaySize = ShownPictureSize(renderer);
             SetStatusText(ScreenCapture_CL::StatusText(ScreenCapture_CL::CaptureRenderer(renderer, target)));
             break;
         }
@@ -940,7 +975,7 @@ void LumikinoHDMainWindow_CL::OnCommand(WORD command, LPARAM) {
         case CMD_MUTE:
             KeyHandler('M');
             break;
-        case CMD_STRIP:
+        case CMD_THUMBNAIL_STRIP:
             KeyHandler(VK_F6);
             break;
         case CMD_SLOWER:
@@ -949,9 +984,9 @@ void LumikinoHDMainWindow_CL::OnCommand(WORD command, LPARAM) {
         case CMD_FASTER:
             KeyHandler(VK_F8);
             break;
-        case CMD_FULL_SCREEN_KEY:
         case CMD_FULL_SCREEN:
-        case CMD_WINDOWED:
+        case CMD_MENU_FULL_SCREEN:
+        case CMD_MENU_WINDOWED:
             ToggleFullScreen();
             break;
         case MoviePlayWindow_CL::CMD_USER_ACTIVITY:
@@ -979,6 +1014,23 @@ void LumikinoHDMainWindow_CL::OnCommand(WORD command, LPARAM) {
         default:
             break;
     }
+}
+
+SIZE LumikinoHDMainWindow_CL::ShownPictureSize(CMyRenderer* renderer) const {
+    // The picture as it stands in the video window: its shape and zoom mode, without the bars.
+    const SIZE frame = renderer->DisplaySize();
+    BlitInput input;
+    input.frameWidth = frame.cx;
+    input.frameHeight = frame.cy;
+    input.zoomMode = AppSettings::Process().output_rate_hv;
+    RECT client{};
+    if (m_video) ::GetClientRect(m_video, &client);
+    input.client = SIZE{client.right, client.bottom};
+    input.selectionZoom = m_zoom.left != -1 && !m_drag.Active();
+    input.selection = m_zoom;
+    const BlitRects rects = ComputeBlitRects(input);
+    if (!IsDrawable(rects)) return frame;  // no window to measure: the frame's own size
+    return SIZE{rects.destination.right - rects.destination.left, rects.destination.bottom - rects.destination.top};
 }
 
 void LumikinoHDMainWindow_CL::OnOpenFileCommand() {

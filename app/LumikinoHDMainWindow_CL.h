@@ -12,6 +12,7 @@
 #include "app/CommandLine.h"
 #include "app/ControlBarSource_CL.h"
 #include "app/LaunchRequest.h"
+#include "app/MainToolBar_CL.h"
 #include "app/MoviePlayWindow_CL.h"
 #include "app/WindowDrag_CL.h"
 #include "intake/FileIntakeHost_CL.h"
@@ -114,6 +115,8 @@ private:
     POINT VideoClientPoint(POINT screen) const;
     static POINT CursorPosition();
     void RefreshHistoryDialog();
+    void SyncToolBar();
+    SIZE ShownPictureSize(CMyRenderer* renderer) const;
     void PlaceFromSavedRect();
     void ApplyIdleActions();
     void SetModalDialogOpen(bool open);
@@ -191,6 +194,7 @@ private:
     FileIntake_CL m_intake{m_playList, *this};
     MoviePlayWindow_CL m_videoWindow{this};
     HWND m_video = nullptr;
+    MainToolBar_CL m_toolBar;
     std::unique_ptr<PlaybackController_CL> m_controller;
 
     LoadRequest m_pending;
