@@ -6,8 +6,14 @@
 
 #include <cstdio>
 
+#include "tests/support/FrameNumberReader_CL.h"
 #include "tests/support/PlayerProcess_CL.h"
+#include "tests/support/ScreenPicture_CL.h"
 #include "tests/support/TempFolder_CL.h"
+
+namespace {
+constexpr int kVideoWindowId = 0x1100;
+}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 4) {
@@ -19,12 +25,18 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "demo_driver: the player did not start\n");
         return 1;
     }
-    if (!player.WaitForMainWindow(60000)) {
+    HWND window = player.WaitForMainWindow(60000);
+    if (!window) {
         std::fprintf(stderr, "demo_driver: no player window appeared\n");
         return 1;
     }
-    // Give the window a moment to paint before the screenshot.
-    ::Sleep(2000);
+    // The screenshot waits for the movie's picture in the video window.
+    HWND video = ::GetDlgItem(window, kVideoWindowId);
+    RECT picture{};
+    if (!WaitUntil([&] { return video && FrameNumberReader_CL::FindPictureRect(ScreenPicture_CL::CaptureClient(video), &picture); },
+                   60000)) {
+        std::fprintf(stderr, "demo_driver: the movie's picture did not appear; the screenshot shows the window as it is\n");
+    }
     WriteFileBytes(argv[2], "ready\n");
     WaitUntil([&] { return FileExists(argv[3]) || !player.IsRunning(); }, 120000);
     player.PostClose();
