@@ -9,3 +9,9 @@ bool RunningUnderWine() {
     }();
     return wine;
 }
+
+HMODULE LoadTrustedLibrary(const wchar_t* name, LibraryFolders folders) {
+    DWORD flags = LOAD_LIBRARY_SEARCH_SYSTEM32;
+    if (folders == LibraryFolders::kSystemAndProgram) flags |= LOAD_LIBRARY_SEARCH_APPLICATION_DIR;
+    return ::LoadLibraryExW(name, nullptr, flags);
+}

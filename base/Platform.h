@@ -4,3 +4,20 @@
 // True under Wine (ntdll exports wine_get_version). Some platform parts behave differently
 // there and the program works around them: see the callers.
 bool RunningUnderWine();
+
+#include <windows.h>
+
+// Where LoadTrustedLibrary looks: the system folder always, the program's own folder when asked.
+enum class LibraryFolders { kSystemOnly, kSystemAndProgram };
+
+// Loads a library by its file name from the trusted folders only, never from the current folder
+// or the search path, where a planted copy could wait beside a movie. Null when it is missing.
+HMODULE LoadTrustedLibrary(const wchar_t* name, LibraryFolders folders);
+
+// An entry point of a loaded library as a function pointer of type Fn; null when the library or
+// the entry is missing.
+template <typename Fn>
+Fn LibraryEntry(HMODULE module, const char* name) {
+    if (!module) return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}

@@ -121,3 +121,31 @@ private:
     HWND m_window;
     HDC m_dc;
 };
+
+// A window this object made. Only the thread that made a window can destroy it, so from any
+// other thread it is asked to close instead (its procedure then destroys it on its own thread).
+class OwnedWindow_CL {
+public:
+    OwnedWindow_CL() = default;
+    ~OwnedWindow_CL() { Reset(); }
+    OwnedWindow_CL(const OwnedWindow_CL&) = delete;
+    OwnedWindow_CL& operator=(const OwnedWindow_CL&) = delete;
+
+    // Takes a window just made by the calling thread; the one held before goes.
+    void Reset(HWND window = nullptr) {
+        if (m_window && ::IsWindow(m_window)) {
+            if (::GetCurrentThreadId() == m_thread) {
+                ::DestroyWindow(m_window);
+            } else {
+                ::PostMessageW(m_window, WM_CLOSE, 0, 0);
+            }
+        }
+        m_window = window;
+        m_thread = window ? ::GetCurrentThreadId() : 0;
+    }
+    HWND Get() const { return m_window; }
+
+private:
+    HWND m_window = nullptr;
+    DWORD m_thread = 0;
+};

@@ -91,7 +91,10 @@ SIZE DXHelper_CL::ClientSize() const {
 }
 
 bool DXHelper_CL::EnsureHiddenWindow() {
-    if (m_deviceWindow && m_deviceWindow != m_window && ::IsWindow(m_deviceWindow)) return true;
+    if (m_hiddenWindow.Get() && ::IsWindow(m_hiddenWindow.Get())) {
+        m_deviceWindow = m_hiddenWindow.Get();
+        return true;
+    }
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSW windowClass{};
     if (!::GetClassInfoW(instance, kHiddenWindowClass, &windowClass)) {
@@ -101,23 +104,14 @@ bool DXHelper_CL::EnsureHiddenWindow() {
         if (!::RegisterClassW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
     }
     // Never shown: the device renders into its back buffer and the picture is copied out.
-    m_deviceWindow = ::CreateWindowExW(WS_EX_TOOLWINDOW, kHiddenWindowClass, L"", WS_POPUP, 0, 0, 16, 16, nullptr,
-                                       nullptr, instance, nullptr);
-    m_hiddenWindowThread = ::GetCurrentThreadId();
+    m_hiddenWindow.Reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kHiddenWindowClass, L"", WS_POPUP, 0, 0, 16, 16,
+                                           nullptr, nullptr, instance, nullptr));
+    m_deviceWindow = m_hiddenWindow.Get();
     return m_deviceWindow != nullptr;
 }
 
 void DXHelper_CL::DestroyHiddenWindow() {
-    if (!m_deviceWindow || m_deviceWindow == m_window) {
-        m_deviceWindow = nullptr;
-        return;
-    }
-    // A window can only be destroyed by its own thread; from another one it is asked to close.
-    if (::GetCurrentThreadId() == m_hiddenWindowThread) {
-        ::DestroyWindow(m_deviceWindow);
-    } else {
-        ::PostMessageW(m_deviceWindow, WM_CLOSE, 0, 0);
-    }
+    m_hiddenWindow.Reset();
     m_deviceWindow = nullptr;
 }
 
@@ -722,8 +716,8 @@ void DXHelper_CL::Blit(const OverlayState& state, SIZE client) {
     if (!IsDrawable(rects)) return;
 
     if (!m_processor.processor) {
-        m_device->StretchRect(m_processor.source.Get(), &rects.source, m_backBuffer.Get(), &rects.destination,
-                              D3DTEXF_LINEAR);
+        NoteDrawFailure(L"StretchRect", m_device->StretchRect(m_processor.source.Get(), &rects.source,
+                                                              m_backBuffer.Get(), &rects.destination, D3DTEXF_LINEAR));
         return;
     }
     DXVA2_VideoProcessBltParams blt{};
@@ -759,7 +753,14 @@ void DXHelper_CL::Blit(const OverlayState& state, SIZE client) {
     sample.SrcRect = rects.source;
     sample.DstRect = rects.destination;
     sample.PlanarAlpha = DXVA2_Fixed32OpaqueAlpha();
-    m_processor.processor->VideoProcessBlt(m_backBuffer.Get(), &blt, &sample, 1, nullptr);
+    NoteDrawFailure(L"VideoProcessBlt",
+                    m_processor.processor->VideoProcessBlt(m_backBuffer.Get(), &blt, &sample, 1, nullptr));
+}
+
+void DXHelper_CL::NoteDrawFailure(const wchar_t* step, HRESULT hr) {
+    // A failed step shows only as a missing picture; the frame log says which one it was.
+    if (SUCCEEDED(hr) || !ProcessLogSwitches().log_detail_frame) return;
+    LogPrintf(L"DXHelper::%ls failed hr=0x%08x", step, static_cast<unsigned>(hr));
 }
 
 void DXHelper_CL::AddQuad(std::vector<QuadVertex>* quads, float left, float top, float right, float bottom,
@@ -892,13 +893,22 @@ void DXHelper_CL::Show(SIZE client) {
     if (!m_copyPath) {
         HRESULT hr = m_device->Present(nullptr, nullptr, nullptr, nullptr);
         if (hr == D3DERR_DEVICELOST) return;  // the next Draw sees it and resets
+        NoteDrawFailure(L"Present", hr);
         return;
     }
     // Copy path: read the finished picture back and draw it into the video window with GDI.
     if (!m_readBack || client.cx <= 0 || client.cy <= 0) return;
-    if (FAILED(m_device->GetRenderTargetData(m_backBuffer.Get(), m_readBack.Get()))) return;
+    HRESULT hr = m_device->GetRenderTargetData(m_backBuffer.Get(), m_readBack.Get());
+    if (FAILED(hr)) {
+        NoteDrawFailure(L"GetRenderTargetData", hr);
+        return;
+    }
     HDC surfaceDc = nullptr;
-    if (FAILED(m_readBack->GetDC(&surfaceDc))) return;
+    hr = m_readBack->GetDC(&surfaceDc);
+    if (FAILED(hr)) {
+        NoteDrawFailure(L"GetDC", hr);
+        return;
+    }
     if (HDC windowDc = ::GetDC(m_window)) {
         ::BitBlt(windowDc, 0, 0, client.cx, client.cy, surfaceDc, 0, 0, SRCCOPY);
         ::ReleaseDC(m_window, windowDc);

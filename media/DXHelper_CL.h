@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "base/UniqueHandle_CL.h"
 #include "media/BlitGeometry.h"
 #include "media/ColourAdjust_CL.h"
 #include "media/ControlBar_CL.h"
@@ -164,6 +165,8 @@ private:
     bool WriteSurface(const uint8_t* frame);
     void Blit(const OverlayState& state, SIZE client);
     void DrawOverlay(const OverlayState& state, SIZE client);
+    // Logs a failed drawing step with its code when the frame log is on.
+    static void NoteDrawFailure(const wchar_t* step, HRESULT hr);
     void AddQuad(std::vector<QuadVertex>* quads, float left, float top, float right, float bottom, D3DCOLOR colour);
     void AddFrame(std::vector<QuadVertex>* quads, const RECT& rect, int thickness, D3DCOLOR colour);
     void Show(SIZE client);
@@ -173,7 +176,7 @@ private:
 
     HWND m_window = nullptr;         // the video window
     HWND m_deviceWindow = nullptr;   // the video window, or the hidden one on the copy path
-    DWORD m_hiddenWindowThread = 0;
+    OwnedWindow_CL m_hiddenWindow;   // the copy path's device window
     bool m_copyPath = false;
 
     Microsoft::WRL::ComPtr<IDirect3D9> m_d3d;

@@ -3,14 +3,11 @@
 #include <mutex>
 #include <string>
 
+#include "base/Platform.h"
+
 namespace {
 
 constexpr wchar_t kPreferredFace[] = L"ＭＳ ゴシック";
-
-template <typename Fn>
-Fn Entry(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
 
 int CALLBACK FaceFound(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM context) {
     auto* face = reinterpret_cast<std::wstring*>(context);
@@ -37,14 +34,6 @@ std::wstring FindJapaneseFace() {
 }
 
 // Only from the system folder: never a copy lying beside a movie.
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-    wchar_t path[MAX_PATH];
-    UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
-    if (length == 0 || length + wcslen(name) + 2 >= MAX_PATH) return nullptr;
-    wcscat_s(path, L"\\");
-    wcscat_s(path, name);
-    return ::LoadLibraryW(path);
-}
 
 }  // namespace
 
@@ -54,17 +43,17 @@ const Direct3DLibrary_CL& Direct3DLibrary_CL::Instance() {
 }
 
 Direct3DLibrary_CL::Direct3DLibrary_CL() {
-    if (HMODULE d3d9 = LoadSystemLibrary(L"d3d9.dll")) {
-        m_direct3DCreate9 = Entry<Direct3DCreate9Fn>(d3d9, "Direct3DCreate9");
+    if (HMODULE d3d9 = LoadTrustedLibrary(L"d3d9.dll", LibraryFolders::kSystemOnly)) {
+        m_direct3DCreate9 = LibraryEntry<Direct3DCreate9Fn>(d3d9, "Direct3DCreate9");
     }
-    if (HMODULE dxva2 = LoadSystemLibrary(L"dxva2.dll")) {
-        m_createVideoService = Entry<CreateVideoServiceFn>(dxva2, "DXVA2CreateVideoService");
+    if (HMODULE dxva2 = LoadTrustedLibrary(L"dxva2.dll", LibraryFolders::kSystemOnly)) {
+        m_createVideoService = LibraryEntry<CreateVideoServiceFn>(dxva2, "DXVA2CreateVideoService");
     }
-    HMODULE module = LoadSystemLibrary(L"d3dx9_43.dll");
+    HMODULE module = LoadTrustedLibrary(L"d3dx9_43.dll", LibraryFolders::kSystemOnly);
     if (!module) return;
-    m_createSprite = Entry<CreateSpriteFn>(module, "D3DXCreateSprite");
-    m_createTexture = Entry<CreateTextureFromFileExWFn>(module, "D3DXCreateTextureFromFileExW");
-    m_createFont = Entry<CreateFontWFn>(module, "D3DXCreateFontW");
+    m_createSprite = LibraryEntry<CreateSpriteFn>(module, "D3DXCreateSprite");
+    m_createTexture = LibraryEntry<CreateTextureFromFileExWFn>(module, "D3DXCreateTextureFromFileExW");
+    m_createFont = LibraryEntry<CreateFontWFn>(module, "D3DXCreateFontW");
     m_module = module;
 }
 

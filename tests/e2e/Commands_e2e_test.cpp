@@ -102,22 +102,10 @@ protected:
 
     // The content record of a movie (found by the movie path it keeps), or empty.
     std::wstring RecordOf(const std::wstring& moviePath) const {
-        const std::wstring contents = DataPath(L"contents");
-        for (int bucket = 0; bucket < 100; ++bucket) {
-            wchar_t folder[16];
-            std::swprintf(folder, 16, L"\\%03d", bucket);
-            const std::wstring bucketPath = contents + folder;
-            WIN32_FIND_DATAW found;
-            HANDLE find = ::FindFirstFileW((bucketPath + L"\\*.ini").c_str(), &found);
-            if (find == INVALID_HANDLE_VALUE) continue;
-            std::wstring match;
-            do {
-                Inifile_CL record;
-                record.Bind(bucketPath + L"\\" + found.cFileName);
-                if (record.GetString(kSectionMovieInfo, kKeyLinkName, L"") == moviePath) match = record.Path();
-            } while (match.empty() && ::FindNextFileW(find, &found));
-            ::FindClose(find);
-            if (!match.empty()) return match;
+        for (const std::wstring& path : ContentRecordPaths()) {
+            Inifile_CL record;
+            record.Bind(path);
+            if (record.GetString(kSectionMovieInfo, kKeyLinkName, L"") == moviePath) return path;
         }
         return std::wstring();
     }
@@ -688,7 +676,10 @@ void ChooseInOpenDialog(PlayerProcess_CL* player, const std::wstring& typed) {
     ASSERT_TRUE(player->PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_OPEN_FILE, 0), 0));
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil(
-        [&] { return (dialog = FindDialog(player->ProcessId(), L"再生したい動画ファイルを選択してください")) != nullptr; },
+        [&] {
+            dialog = FindDialog(player->ProcessId(), L"再生したい動画ファイルを選択してください");
+            return dialog != nullptr;
+        },
         10000))
         << "no open-file dialog with the expected title";
     HWND box = nullptr;

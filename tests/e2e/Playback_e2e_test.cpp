@@ -39,45 +39,18 @@ protected:
     // The play counts of every content record in the local store.
     std::vector<int> PlayCounts() const {
         std::vector<int> counts;
-        std::wstring contents = DataPath(L"contents");
-        WIN32_FIND_DATAW bucket;
-        HANDLE buckets = ::FindFirstFileW((contents + L"\\*").c_str(), &bucket);
-        if (buckets == INVALID_HANDLE_VALUE) return counts;
-        do {
-            if (!(bucket.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || bucket.cFileName[0] == L'.') continue;
-            std::wstring folder = contents + L"\\" + bucket.cFileName;
-            WIN32_FIND_DATAW record;
-            HANDLE records = ::FindFirstFileW((folder + L"\\*.ini").c_str(), &record);
-            if (records == INVALID_HANDLE_VALUE) continue;
-            do {
-                Inifile_CL file;
-                file.Bind(folder + L"\\" + record.cFileName);
-                counts.push_back(file.GetInt(kSectionMovieInfo, kKeyPlayCount, -1));
-            } while (::FindNextFileW(records, &record));
-            ::FindClose(records);
-        } while (::FindNextFileW(buckets, &bucket));
-        ::FindClose(buckets);
+        for (const std::wstring& path : ContentRecordPaths()) {
+            Inifile_CL file;
+            file.Bind(path);
+            counts.push_back(file.GetInt(kSectionMovieInfo, kKeyPlayCount, -1));
+        }
         return counts;
     }
 
     // The one content record in the local store, or empty.
     std::wstring FindRecord() const {
-        std::wstring contents = DataPath(L"contents");
-        WIN32_FIND_DATAW bucket;
-        HANDLE buckets = ::FindFirstFileW((contents + L"\\*").c_str(), &bucket);
-        if (buckets == INVALID_HANDLE_VALUE) return std::wstring();
-        std::wstring found;
-        do {
-            if (!(bucket.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || bucket.cFileName[0] == L'.') continue;
-            std::wstring folder = contents + L"\\" + bucket.cFileName;
-            WIN32_FIND_DATAW record;
-            HANDLE records = ::FindFirstFileW((folder + L"\\*.ini").c_str(), &record);
-            if (records == INVALID_HANDLE_VALUE) continue;
-            found = folder + L"\\" + record.cFileName;
-            ::FindClose(records);
-        } while (found.empty() && ::FindNextFileW(buckets, &bucket));
-        ::FindClose(buckets);
-        return found;
+        std::vector<std::wstring> paths = ContentRecordPaths();
+        return paths.empty() ? std::wstring() : paths.front();
     }
 
     int PlayCount() const {

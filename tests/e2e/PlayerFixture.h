@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/PlayerProcess_CL.h"
 #include "tests/support/TempFolder_CL.h"
@@ -24,6 +25,8 @@ protected:
     }
     // Writes Lumikino.ini as the program keeps it: UTF-16 LE with its byte-order mark.
     void WriteSettings(const std::wstring& text) const;
+    // Every content record file in the local store (contents\NNN\*.ini), bucket by bucket.
+    std::vector<std::wstring> ContentRecordPaths() const;
 
     TempFolder_CL m_documents;
     DocumentsRedirect_CL m_redirect;
