@@ -218,4 +218,24 @@ TEST_F(WindowE2eTest, TheMaximiseButtonMeansFullScreenAndTransparencyFollowsItsC
     Close();
 }
 
+TEST_F(WindowE2eTest, IdleHidesTheCursorOverThePictureAndAMoveBringsItBack) {
+    WriteSettings(L"[SETTING]\r\nlog_detail_graph=1\r\n[NOP]\r\nmouse_hide=1\r\ncountup_time=0\r\n");  // 3 s
+    HWND window = StartPlaying();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 10000));
+    const POINT rest = BarePicturePoint(window);
+    MouseTo(rest);
+    // The cursor state read here is the one of the window in front: the player's.
+    auto cursorShown = [] {
+        CURSORINFO info{};
+        info.cbSize = sizeof(info);
+        return ::GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
+    };
+    ASSERT_TRUE(cursorShown());
+    EXPECT_TRUE(WaitUntil([&] { return !cursorShown(); }, 15000)) << "the cursor stayed while idle";
+    MouseTo(POINT{rest.x + 15, rest.y + 10});
+    EXPECT_TRUE(WaitUntil(cursorShown, 5000)) << "a move did not bring the cursor back";
+    Close();
+}
+
 }  // namespace
