@@ -25,6 +25,11 @@ bool HandOffToRunningInstance() {
         data.cbData = sizeof(request);
         data.lpData = &request;
         DWORD_PTR result = 0;
+        // The running player brings itself to the front; this start, which the user just made,
+        // may give it that right.
+        DWORD runningProcess = 0;
+        ::GetWindowThreadProcessId(running, &runningProcess);
+        if (runningProcess) ::AllowSetForegroundWindow(runningProcess);
         // Fire and forget, but never wait for ever on an instance that hangs.
         ::SendMessageTimeoutW(running, WM_COPYDATA, reinterpret_cast<WPARAM>(::GetModuleHandleW(nullptr)),
                               reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG | SMTO_BLOCK,

@@ -173,6 +173,9 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
         case WM_OPEN_LAUNCH_FILE:
             OnOpenLaunchFile();
             return 0;
+        case WM_APPLY_LAUNCH_REQUEST:
+            OnApplyLaunchRequest();
+            return 0;
         default:
             break;
     }
@@ -277,16 +280,24 @@ LRESULT LumikinoHDMainWindow_CL::OnCopyData(const COPYDATASTRUCT* data) {
     LogPrintf(L"WM_COPYDATA \"%ls\" full_screen=%d loop=%d end_close=%d no_resume=%d start=%lld album=%d",
               m_launch.path, m_launch.full_screen, m_launch.loop, m_launch.end_close, m_launch.no_resume,
               static_cast<long long>(m_launch.start_position), m_launch.from_album);
-    ::ShowWindow(m_window, SW_SHOWNORMAL);
+    // The rest is done after this message returns: the second start waits for the answer and
+    // need not wait for the window to come forward and the movie to be opened.
+    ::PostMessageW(m_window, WM_APPLY_LAUNCH_REQUEST, 0, 0);
+    return TRUE;
+}
+
+void LumikinoHDMainWindow_CL::OnApplyLaunchRequest() {
+    // The handed-over path replaces whatever list was playing.
+    m_playList.Clear();
+    // Full screen is a maximised window: showing it normal would shrink it under its flag.
+    ::ShowWindow(m_window, m_fullScreen ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     ::SetForegroundWindow(m_window);
     ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
-    // The second launch's movie replaces what plays now (posted: a load must not run inside
-    // another process's SendMessage).
+    if (m_launch.full_screen && !m_fullScreen) ToggleFullScreen();
     if (m_launch.path[0] != L'\0') {
         m_playList.SetRepeat(m_launch.loop != 0 || AppSettings::Process().loop_play != 0);
-        ::PostMessageW(m_window, WM_OPEN_LAUNCH_FILE, 0, 0);
+        OnOpenLaunchFile();
     }
-    return TRUE;
 }
 
 void LumikinoHDMainWindow_CL::SaveMainWindowRect() {

@@ -101,6 +101,7 @@ private:
     void OnClose();
     void OnDestroy();
     void OnOpenLaunchFile();
+    void OnApplyLaunchRequest();
     void SaveMainWindowRect();
     void OnSize(WPARAM type, LPARAM size);
     void OnSizing(WPARAM edge, RECT* rect);

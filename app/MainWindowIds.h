@@ -13,6 +13,8 @@ constexpr int kProgramIconId = 107;
 // The playback controller's messages, commands and timers (WM_UPDATE_LAYOUT ... WM_PLAY_NEXT,
 // ID_TIMER_SAVE_POSITION and the resume timers) are named in media/PlaybackIds.h.
 constexpr UINT WM_OPEN_LAUNCH_FILE = 0x530;  // open the launch request's path
+// Carries out a launch request handed over by a second start, once its sender has been let go.
+constexpr UINT WM_APPLY_LAUNCH_REQUEST = 0x536;
 
 // Commands (WM_COMMAND, LOWORD(wParam)) of the menus that act on the window itself.
 constexpr WORD CMD_OUTPUT_RATE_FIRST = 0x8011, CMD_OUTPUT_RATE_LAST = 0x8014;

@@ -238,4 +238,25 @@ TEST_F(WindowE2eTest, IdleHidesTheCursorOverThePictureAndAMoveBringsItBack) {
     Close();
 }
 
+TEST_F(WindowE2eTest, ASecondStartWithFullScreenTakesTheRunningPlayerToFullScreen) {
+    HWND window = StartPlaying();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 10000));
+    ASSERT_NE(::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION, 0);
+    PlayerProcess_CL second;
+    ASSERT_TRUE(second.Start({m_movie, L"/FullScreen"}));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(second.WaitForExit(kExitTimeoutMs, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            RECT now = WindowRect(window);
+            return now.right - now.left >= screenWidth && (::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == 0;
+        },
+        10000))
+        << "the running player stayed in its window";
+    Close();
+}
+
 }  // namespace
