@@ -412,10 +412,7 @@ void LumikinoHDMainWindow_CL::KeyHandler(UINT virtualKey) {
             break;
         }
         case VK_F1:
-            CycleSetting(&AppSettings::output_rate_hv, 4);
-            if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetZoomMode(AppSettings::Process().output_rate_hv);
-            m_lastVideoRect = RECT{0, 0, 0, 0};  // the picture's place changed: draw it again
-            RedrawPlayer();
+            SetOutputRate((AppSettings::Process().output_rate_hv + 1) % 4);
             break;
         case VK_F3:
             CycleSetting(&AppSettings::small_image_size, 3);
@@ -462,6 +459,13 @@ void LumikinoHDMainWindow_CL::SyncToolBar() {
 void LumikinoHDMainWindow_CL::CycleSetting(int AppSettings::*field, int count) {
     AppSettings& settings = AppSettings::Process();
     settings.WriteInt(field, (settings.*field + 1) % count);
+}
+
+void LumikinoHDMainWindow_CL::SetOutputRate(int mode) {
+    AppSettings::Process().WriteInt(&AppSettings::output_rate_hv, mode);
+    if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetZoomMode(mode);
+    m_lastVideoRect = RECT{0, 0, 0, 0};  // the picture's place changed: draw it again
+    RedrawPlayer();
 }
 
 void LumikinoHDMainWindow_CL::ToggleClock() {
@@ -939,10 +943,7 @@ void LumikinoHDMainWindow_CL::SetStatusText(const std::wstring& text) {
 
 void LumikinoHDMainWindow_CL::OnCommand(WORD command, LPARAM) {
     if (command >= CMD_OUTPUT_RATE_FIRST && command <= CMD_OUTPUT_RATE_LAST) {
-        AppSettings::Process().WriteInt(&AppSettings::output_rate_hv, command - CMD_OUTPUT_RATE_FIRST);
-        if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetZoomMode(AppSettings::Process().output_rate_hv);
-        m_lastVideoRect = RECT{0, 0, 0, 0};
-        RedrawPlayer();
+        SetOutputRate(command - CMD_OUTPUT_RATE_FIRST);
         return;
     }
     if (command >= CMD_STARS_FIRST && command <= CMD_STARS_LAST) {

@@ -110,6 +110,8 @@ private:
     void OnOpenFileCommand();
     void SetStarRating(int stars);
     void ToggleClock();
+    // The picture's ratio mode (output_rate_hv 0-3): stored, given to the renderer, redrawn.
+    void SetOutputRate(int mode);
     void CycleSetting(int AppSettings::*field, int count);
     void EndZoomSelection(POINT videoPoint);
     void ApplyFrameStyles(bool framed);

@@ -14,21 +14,6 @@ namespace {
 constexpr int kDoubleClickFullScreen = 1;
 
 POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-
-bool IsRelayedMouseMessage(UINT message) {
-    switch (message) {
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-        return true;
-    default:
-        return false;
-    }
-}
 }  // namespace
 
 MoviePlayWindow_CL::MoviePlayWindow_CL(ControlBarSource_CL* bar) : m_bar(bar) {}
@@ -172,7 +157,7 @@ LRESULT MoviePlayWindow_CL::OnSubClassMessage(UINT message, WPARAM wParam, LPARA
     // The static control's own procedure must still see its destruction to free what it holds.
     if (message == WM_DESTROY) return 0;
     SetHandled();
-    if (IsRelayedMouseMessage(message)) m_tips.RelayEvent(window, message, wParam, lParam);
+    m_tips.RelayEvent(window, message, wParam, lParam);
 
     switch (message) {
     case WM_SIZE:

@@ -98,6 +98,15 @@ struct GdiObjectTraits {
 };
 using GdiObject_CL = UniqueHandle_CL<GdiObjectTraits>;
 
+// A device context made with CreateCompatibleDC goes with DeleteDC.
+struct MemoryDCTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { ::DeleteDC(h); }
+};
+using MemoryDC_CL = UniqueHandle_CL<MemoryDCTraits>;
+
 struct LocalMemoryTraits {
     using Handle = HLOCAL;
     static Handle Invalid() { return nullptr; }

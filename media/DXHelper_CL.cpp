@@ -909,9 +909,11 @@ void DXHelper_CL::Show(SIZE client) {
         NoteDrawFailure(L"GetDC", hr);
         return;
     }
-    if (HDC windowDc = ::GetDC(m_window)) {
-        ::BitBlt(windowDc, 0, 0, client.cx, client.cy, surfaceDc, 0, 0, SRCCOPY);
-        ::ReleaseDC(m_window, windowDc);
+    {
+        WindowDC_CL window(m_window);
+        if (window.Get() && !::BitBlt(window.Get(), 0, 0, client.cx, client.cy, surfaceDc, 0, 0, SRCCOPY)) {
+            NoteDrawFailure(L"BitBlt", HRESULT_FROM_WIN32(::GetLastError()));
+        }
     }
     m_readBack->ReleaseDC(surfaceDc);
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/Platform.h"
+#include "base/UniqueHandle_CL.h"
 
 namespace {
 
@@ -18,7 +19,8 @@ int CALLBACK FaceFound(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM c
 }
 
 std::wstring FindJapaneseFace() {
-    HDC dc = ::GetDC(nullptr);
+    WindowDC_CL screen(nullptr);
+    HDC dc = screen.Get();
     if (!dc) return kPreferredFace;
     LOGFONTW query{};
     query.lfCharSet = SHIFTJIS_CHARSET;
@@ -29,11 +31,8 @@ std::wstring FindJapaneseFace() {
         query.lfFaceName[0] = L'\0';  // any face that has Japanese glyphs
         ::EnumFontFamiliesExW(dc, &query, FaceFound, reinterpret_cast<LPARAM>(&face), 0);
     }
-    ::ReleaseDC(nullptr, dc);
     return face.empty() ? std::wstring(kPreferredFace) : face;
 }
-
-// Only from the system folder: never a copy lying beside a movie.
 
 }  // namespace
 

@@ -108,16 +108,8 @@ void ToolBar_CL::SetEnabled(UINT commandId, bool enabled) {
 }
 
 LRESULT ToolBar_CL::OnSubClassMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    m_tips.RelayEvent(Window(), message, wParam, lParam);
     switch (message) {
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-        m_tips.RelayEvent(Window(), message, wParam, lParam);
-        break;
     case WM_SIZE:
         // The buttons may have moved; the plain procedure moves them first.
         {

@@ -70,6 +70,18 @@ int ToolTips_CL::ToolCount() const {
 
 void ToolTips_CL::RelayEvent(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!m_window) return;
+    switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        break;
+    default:
+        return;
+    }
     MSG msg{};
     msg.hwnd = window;
     msg.message = message;

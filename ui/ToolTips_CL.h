@@ -24,7 +24,9 @@ public:
     bool SetToolRect(HWND window, UINT toolId, const RECT& rect);
     std::wstring ToolText(HWND window, UINT toolId) const;
     int ToolCount() const;
-    // Thread: UI. Hands one mouse message of a tool's window to the tip window.
+    // Thread: UI. Hands one message of a tool's window to the tip window when it is a mouse
+    // move or button message (the ones a tip window reads); any other message is left alone,
+    // so a window procedure may pass every message it sees.
     void RelayEvent(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND Window() const { return m_window; }

@@ -27,6 +27,7 @@
 #include "base/UniqueHandle_CL.h"
 #include "tests/support/AviWriter_CL.h"
 #include "tests/support/PlayerProcess_CL.h"
+#include "tests/support/ScreenPicture_CL.h"
 #include "tests/support/TempFolder_CL.h"
 
 namespace {
@@ -132,11 +133,9 @@ bool WriteSingleColourMovie(const std::wstring& path, AviRgb8 colour) {
 // what the window believes it drew) and tells whether it shows a colour.
 class ScreenProbe {
 public:
-    ScreenProbe() : m_screen(::GetDC(nullptr)), m_memory(::CreateCompatibleDC(m_screen)) {}
+    ScreenProbe() : m_screen(nullptr), m_memory(::CreateCompatibleDC(m_screen.Get())) {}
     ~ScreenProbe() {
-        if (m_oldBitmap) ::SelectObject(m_memory, m_oldBitmap);
-        ::DeleteDC(m_memory);
-        ::ReleaseDC(nullptr, m_screen);
+        if (m_oldBitmap) ::SelectObject(m_memory.Get(), m_oldBitmap);
     }
     ScreenProbe(const ScreenProbe&) = delete;
     ScreenProbe& operator=(const ScreenProbe&) = delete;
@@ -161,7 +160,7 @@ private:
         POINT origin{client.right / 4, client.bottom / 4};
         ::ClientToScreen(window, &origin);
         if (!Prepare(width, height)) return false;
-        ::BitBlt(m_memory, 0, 0, width, height, m_screen, origin.x, origin.y, SRCCOPY);
+        ::BitBlt(m_memory.Get(), 0, 0, width, height, m_screen.Get(), origin.x, origin.y, SRCCOPY);
         ::GdiFlush();
         int points = 0, matching = 0;
         for (int y = kSampleStepPx / 2; y < height; y += kSampleStepPx) {
@@ -180,27 +179,19 @@ private:
 
     bool Prepare(int width, int height) {
         if (m_bitmap.IsValid() && width == m_width && height == m_height) return true;
-        if (m_oldBitmap) ::SelectObject(m_memory, m_oldBitmap);
+        if (m_oldBitmap) ::SelectObject(m_memory.Get(), m_oldBitmap);
         m_oldBitmap = nullptr;
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;  // top-down rows
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        m_bitmap.Reset(::CreateDIBSection(m_screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        // Kept between looks: a new bitmap every 2 ms would cost more than the look itself.
+        m_bitmap = ScreenPicture_CL::TopDownBitmap(m_screen.Get(), width, height, &m_bits);
         if (!m_bitmap.IsValid()) return false;
-        m_bits = static_cast<const uint8_t*>(bits);
-        m_oldBitmap = ::SelectObject(m_memory, m_bitmap.Get());
+        m_oldBitmap = ::SelectObject(m_memory.Get(), m_bitmap.Get());
         m_width = width;
         m_height = height;
         return true;
     }
 
-    HDC m_screen;
-    HDC m_memory;
+    WindowDC_CL m_screen;
+    MemoryDC_CL m_memory;
     GdiObject_CL m_bitmap;
     HGDIOBJ m_oldBitmap = nullptr;
     const uint8_t* m_bits = nullptr;
@@ -261,22 +252,6 @@ struct Launched {
     KernelHandle_CL process;
     DWORD id = 0;
 };
-
-bool Launch(const std::wstring& exe, const std::vector<std::wstring>& args, Launched& out) {
-    std::wstring commandLine = PlayerProcess_CL::QuoteArgument(exe);
-    for (const std::wstring& arg : args) commandLine += L" " + PlayerProcess_CL::QuoteArgument(arg);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info)) {
-        return false;
-    }
-    ::CloseHandle(info.hThread);
-    out.process.Reset(info.hProcess);
-    out.id = info.dwProcessId;
-    return true;
-}
 
 void CloseBare(Launched& bare) {
     for (HWND window : VisibleWindows(bare.id)) {
@@ -449,7 +424,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int round = 0; round < rounds; ++round) {
         Launched launched;
         const double start = NowMs();
-        if (!Launch(bare, {firstMovie}, launched)) {
+        if (!LaunchProgram(bare, {firstMovie}, std::wstring(), &launched.process, &launched.id)) {
             std::fprintf(stderr, "could not start %ls\n", bare.c_str());
             return 1;
         }

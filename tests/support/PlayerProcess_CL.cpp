@@ -47,10 +47,10 @@ std::wstring PlayerProcess_CL::QuoteArgument(const std::wstring& arg) {
     return quoted;
 }
 
-bool PlayerProcess_CL::Start(const std::vector<std::wstring>& args, const std::wstring& workingFolder) {
-    std::wstring exe = PlayerPath();
-    std::wstring commandLine = QuoteArgument(exe);
-    for (const std::wstring& arg : args) commandLine += L" " + QuoteArgument(arg);
+bool LaunchProgram(const std::wstring& exe, const std::vector<std::wstring>& args, const std::wstring& workingFolder,
+                   KernelHandle_CL* process, DWORD* processId) {
+    std::wstring commandLine = PlayerProcess_CL::QuoteArgument(exe);
+    for (const std::wstring& arg : args) commandLine += L" " + PlayerProcess_CL::QuoteArgument(arg);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
@@ -59,10 +59,14 @@ bool PlayerProcess_CL::Start(const std::vector<std::wstring>& args, const std::w
         return false;
     }
     ::CloseHandle(info.hThread);
-    m_process.Reset(info.hProcess);
-    m_processId = info.dwProcessId;
-    m_window = nullptr;
+    process->Reset(info.hProcess);
+    *processId = info.dwProcessId;
     return true;
+}
+
+bool PlayerProcess_CL::Start(const std::vector<std::wstring>& args, const std::wstring& workingFolder) {
+    m_window = nullptr;
+    return LaunchProgram(PlayerPath(), args, workingFolder, &m_process, &m_processId);
 }
 
 bool PlayerProcess_CL::IsRunning() const {

@@ -14,6 +14,11 @@
 // Polls the condition every few milliseconds until it holds or the time runs out.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
+// Starts exe with the arguments, each quoted as CommandLineToArgvW reads it back; workingFolder
+// empty keeps the caller's current folder. False when the process could not be made.
+bool LaunchProgram(const std::wstring& exe, const std::vector<std::wstring>& args, const std::wstring& workingFolder,
+                   KernelHandle_CL* process, DWORD* processId);
+
 class PlayerProcess_CL {
 public:
     PlayerProcess_CL() = default;
