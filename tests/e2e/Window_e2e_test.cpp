@@ -231,7 +231,9 @@ TEST_F(WindowE2eTest, IdleHidesTheCursorOverThePictureAndAMoveBringsItBack) {
         info.cbSize = sizeof(info);
         return ::GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
     };
-    ASSERT_TRUE(cursorShown());
+    // The player has the cursor shown before it goes idle (the state may still be settling from
+    // the start, when the pointer first lands on the window).
+    ASSERT_TRUE(WaitUntil(cursorShown, 3000)) << "the cursor was hidden before the player went idle";
     EXPECT_TRUE(WaitUntil([&] { return !cursorShown(); }, 15000)) << "the cursor stayed while idle";
     MouseTo(POINT{rest.x + 15, rest.y + 10});
     EXPECT_TRUE(WaitUntil(cursorShown, 5000)) << "a move did not bring the cursor back";
