@@ -11,6 +11,8 @@
 #include "app/MainWindowIds.h"
 #include "app/OpenFileFilter.h"
 #include "app/ScreenCapture_CL.h"
+#include "app/commands/KeyMap.h"
+#include "app/commands/MenuModel.h"
 #include "base/DataFolder_CL.h"
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
@@ -24,6 +26,7 @@
 #include "media/ProcAmpChoice.h"
 #include "store/AppSettings.h"
 #include "store/WindowRect.h"
+#include "ui/PopupMenu_CL.h"
 
 namespace {
 constexpr wchar_t kLoadingText[] = L"ＬＯＡＤＩＮＧ";
@@ -33,10 +36,8 @@ constexpr wchar_t kNotYetReadableText[] = L"この形式はまだ開けません
 constexpr wchar_t kZoomText[] = L"ＺＯＯＭ";
 constexpr wchar_t kOpenFileTitle[] = L"再生したい動画ファイルを選択してください";
 constexpr int kLoadingStatusTicks = 60;  // 30 s
-constexpr int kStarStatusTicks = 10;     // 5 s
 constexpr UINT kClickDelayMs = 200;      // a double click cancels the single click within this
 constexpr LONG_PTR kFrameStyles = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-constexpr int kMaxVolumeStep = 20;
 constexpr LONG kDefaultWidth = 480, kDefaultHeight = 360;
 }  // namespace
 
@@ -148,13 +149,14 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
             }
             break;
         case WM_COMMAND:
-            if (m_controller && LOWORD(wParam) == CMD_VOLUME_STEP) {
-                LRESULT handled = 0;
-                m_controller->HandleMessage(message, wParam, lParam, &handled);
-                return 0;
-            }
-            OnCommand(LOWORD(wParam), lParam);
+            RunCommand(LOWORD(wParam), lParam);
+            SyncToolBar();
             return 0;
+        case WM_NCHITTEST:
+            // The pointer is over the window's own parts, not the picture: the bar's lit item
+            // goes dark (the hover update without keys).
+            if (m_video) m_videoWindow.UpdateHover(0, false);
+            break;
         case WM_PLAY_NEXT: {
             LoadRequest next;
             next.continuesList = true;
@@ -198,8 +200,10 @@ void LumikinoHDMainWindow_CL::OnCreate() {
         ::SetWindowPos(m_video, nullptr, 0, 0, 0, 0,
                        SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    m_commands.Register(m_router);
     MoviePlayWindow_CL::Callbacks callbacks;
     callbacks.setModalDialogOpen = [this](bool open) { SetModalDialogOpen(open); };
+    callbacks.showPictureMenu = [this](HWND owner, POINT point) { ShowPictureMenu(owner, point); };
     m_videoWindow.SetCallbacks(std::move(callbacks));
     m_graph.SetVideoWindow(m_video);
     HRESULT bar = m_toolBar.Create(m_window, m_instance);
@@ -344,107 +348,12 @@ void LumikinoHDMainWindow_CL::OnDestroy() {
 
 void LumikinoHDMainWindow_CL::KeyHandler(UINT virtualKey) {
     if (ProcessLogSwitches().log_detail_other) LogPrintf(L"KeyHandler(0x%02x)", virtualKey);
-    PlaybackController_CL* c = m_controller.get();
-    if (!c) return;
-    switch (virtualKey) {
-        case 'P':
-        case VK_MEDIA_PLAY_PAUSE:
-            if (!c->ContentLoaded()) break;
-            if (c->PlayKeyResetsRate()) break;
-            if (!c->IsPlaying() || c->IsPaused()) {
-                SetStatusText(kTextPlay);
-                c->Play(0);
-            } else {
-                SetStatusText(kTextPause);
-                c->Pause();
-            }
-            RedrawPlayer();
-            break;
-        case 'S':
-        case VK_MEDIA_STOP:
-            if (!c->IsPlaying()) break;
-            SetStatusText(kTextStop);
-            c->Stop(0);
-            RedrawPlayer();
-            break;
-        case 'T':
-            if (!c->ContentLoaded()) break;
-            SetStatusText(kTextStart);
-            c->Stop(0);
-            c->Play(0);
-            break;
-        case 'M':
-        case VK_VOLUME_MUTE:
-            c->ToggleMute();
-            break;
-        case VK_ADD:
-        case VK_VOLUME_UP:
-        case VK_OEM_PLUS:
-            c->VolumeUp();
-            break;
-        case VK_SUBTRACT:
-        case VK_VOLUME_DOWN:
-        case VK_OEM_MINUS:
-            c->VolumeDown();
-            break;
-        case VK_F7:
-            c->SlowerKey();
-            break;
-        case VK_F8:
-            c->FasterKey();
-            break;
-        case VK_LEFT:
-            c->PlayerPrev();
-            break;
-        case VK_RIGHT:
-            c->PlayerFore();
-            break;
-        case VK_ESCAPE:
-        case VK_F4:
-            ToggleFullScreen();
-            break;
-        case VK_RETURN: {
-            // A click on the picture where the pointer is.
-            if (!m_video) break;
-            POINT point = VideoClientPoint(CursorPosition());
-            ::PostMessageW(m_video, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
-            ::PostMessageW(m_video, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
-            break;
-        }
-        case VK_F1:
-            SetOutputRate((AppSettings::Process().output_rate_hv + 1) % 4);
-            break;
-        case VK_F3:
-            CycleSetting(&AppSettings::small_image_size, 3);
-            Layout();
-            break;
-        case VK_F5:
-            CycleSetting(&AppSettings::direction, 4);
-            Layout();
-            break;
-        case VK_F6: {
-            m_stripVisible = !m_stripVisible;
-            int64_t position = 0;
-            if (m_stripVisible && SUCCEEDED(c->CurrentPosition(&position))) MoveStripTo(position);
-            Layout();
-            break;
-        }
-        case VK_F9:
-            ToggleClock();
-            break;
-        case VK_BACK:
-            ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_SHOW_HISTORY, 0), 0);
-            break;
-        case VK_TAB:
-            ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_SHOW_PLAY_LIST, 0), 0);
-            break;
-        default:
-            if (virtualKey >= '0' && virtualKey <= '5') {
-                SetStarRating(static_cast<int>(virtualKey - '0'));
-            } else if (virtualKey >= VK_NUMPAD0 && virtualKey <= VK_NUMPAD5) {
-                SetStarRating(static_cast<int>(virtualKey - VK_NUMPAD0));
-            }
-            break;
+    const WORD command = CommandForKey(virtualKey);
+    if (command == CMD_SHOW_HISTORY || command == CMD_SHOW_PLAY_LIST) {
+        // The dialogs open after the key's message is done, as the tool bar's buttons do.
+        ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    } else if (command != 0) {
+        RunCommand(command);
     }
     SyncToolBar();
     NoteUserActivity();
@@ -452,39 +361,58 @@ void LumikinoHDMainWindow_CL::KeyHandler(UINT virtualKey) {
 
 void LumikinoHDMainWindow_CL::SyncToolBar() {
     if (!m_toolBar.Handle()) return;
-    m_toolBar.SetChecked(CMD_MUTE, m_controller && m_controller->Muted());
-    m_toolBar.SetChecked(CMD_THUMBNAIL_STRIP, m_stripVisible);
+    for (WORD command : {CMD_MUTE, CMD_THUMBNAIL_STRIP}) m_toolBar.SetChecked(command, m_router.State(command).checked);
 }
 
-void LumikinoHDMainWindow_CL::CycleSetting(int AppSettings::*field, int count) {
-    AppSettings& settings = AppSettings::Process();
-    settings.WriteInt(field, (settings.*field + 1) % count);
-}
-
-void LumikinoHDMainWindow_CL::SetOutputRate(int mode) {
-    AppSettings::Process().WriteInt(&AppSettings::output_rate_hv, mode);
-    if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetZoomMode(mode);
+void LumikinoHDMainWindow_CL::PictureMoved() {
     m_lastVideoRect = RECT{0, 0, 0, 0};  // the picture's place changed: draw it again
     RedrawPlayer();
 }
 
-void LumikinoHDMainWindow_CL::ToggleClock() {
-    AppSettings& settings = AppSettings::Process();
-    settings.WriteInt(&AppSettings::enable_clock, settings.enable_clock != 0 ? 0 : 1);
-    if (CMyRenderer* renderer = Renderer()) {
-        renderer->Presenter()->SetShowClock(settings.enable_clock != 0, settings.now_time_pos);
-    }
-    RedrawPlayer();
+ContentInfo* LumikinoHDMainWindow_CL::LoadedRecord() {
+    // Only a movie whose record is loaded has anything to keep.
+    return m_contentRecordLoaded && m_content.HasRecord() ? &m_content : nullptr;
 }
 
-void LumikinoHDMainWindow_CL::SetStarRating(int stars) {
-    // Only a movie whose record is loaded has a rating to keep.
-    if (!m_contentRecordLoaded || !m_controller || !m_controller->ContentLoaded()) return;
-    m_content.SetStarCount(stars);
-    if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetStarCount(m_content.star_count);
-    m_controller->SetStatusTicks(kStarStatusTicks);
-    RefreshHistoryDialog();
-    RedrawPlayer();
+void LumikinoHDMainWindow_CL::ClickAtPointer() {
+    if (!m_video) return;
+    POINT point = VideoClientPoint(CursorPosition());
+    ::PostMessageW(m_video, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+    ::PostMessageW(m_video, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+}
+
+void LumikinoHDMainWindow_CL::CaptureScreen() {
+    CMyRenderer* renderer = Renderer();
+    if (!renderer) {
+        CaptureResult none;
+        none.status = CaptureStatus::kNoPicture;
+        SetStatusText(ScreenCapture_CL::StatusText(none));
+        return;
+    }
+    CaptureTarget target;
+    target.dataRoot = DataFolder_CL::Root();
+    ::GetLocalTime(&target.localTime);
+    target.displaySize = ShownPictureSize(renderer);
+    SetStatusText(ScreenCapture_CL::StatusText(ScreenCapture_CL::CaptureRenderer(renderer, target)));
+}
+
+void LumikinoHDMainWindow_CL::EndWindowDrag() {
+    if (!m_drag.Active()) return;
+    m_drag.End(CursorPosition());
+    ::ReleaseCapture();
+}
+
+void LumikinoHDMainWindow_CL::ShowPictureMenu(HWND owner, POINT clientPoint) {
+    std::vector<MenuEntry> entries = BuildPictureMenu(m_commands.PictureMenuStateNow());
+    ApplyCommandStates(m_router, &entries);
+    PopupMenu_CL menu;
+    if (!FillPopupMenu(entries, &menu)) LogPrintf(L"%ls", L"メニューの項目を作れません");
+    const UINT chosen = menu.Show(owner, clientPoint);
+    // The menu pumps messages: the window may have closed underneath it.
+    if (chosen == 0 || !m_window || m_closing) return;
+    if (ProcessLogSwitches().log_detail_other) LogPrintf(L"PictureMenu(0x%04x)", chosen);
+    RunCommand(static_cast<WORD>(chosen));
+    SyncToolBar();
 }
 
 void LumikinoHDMainWindow_CL::NoteUserActivity() {
@@ -635,7 +563,7 @@ void LumikinoHDMainWindow_CL::OnLoopMouseWheel(const MSG& message) {
     // The wheel with the left button held sets the volume; the button's release is then no
     // click on the picture.
     const int step = m_controller->VolumeStep();
-    const int next = GET_WHEEL_DELTA_WPARAM(message.wParam) > 0 ? std::min(step + 1, kMaxVolumeStep)
+    const int next = GET_WHEEL_DELTA_WPARAM(message.wParam) > 0 ? std::min(step + 1, kVolumeStepMax)
                                                                  : std::max(step - 1, 0);
     ::SendMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_VOLUME_STEP, 0), next);
     ::KillTimer(m_window, ID_TIMER_CLICK);
@@ -657,6 +585,10 @@ void LumikinoHDMainWindow_CL::RequestLoad(const LoadRequest& request) {
         m_controller->SaveLastPlayFrame();
         m_controller->ReleaseFilterGraph();
     }
+    // From here until a new record is read nothing may write to the old movie's record: a
+    // rating or a cleared favourite without a movie would land in the wrong file.
+    m_contentRecordLoaded = false;
+    m_content.Reset();
     m_title.clear();
     SetStatusText(kLoadingText);
     if (m_controller) m_controller->SetStatusTicks(kLoadingStatusTicks);
@@ -715,12 +647,13 @@ HRESULT LumikinoHDMainWindow_CL::SetContents2(const LoadRequest& request) {
     }
     if (trace) LogPrintf(L"%ls", L"SetContent2(04)");
     m_zoom = RECT{-1, -1, -1, -1};
-    ApplyOverlay();
+    if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetSelection(false, m_zoom);
+    PublishOverlay();
     ::InvalidateRect(m_window, nullptr, FALSE);
     if (FAILED(hr)) {
         LogPrintf(L"動画再生失敗 hResult = 0x%08x", static_cast<unsigned>(hr));
         m_title.clear();
-        ApplyOverlay();
+        PublishOverlay();
         if (!path.empty()) {
             SetStatusText(kPlayFailedText);
             // Modal: messages pumped meanwhile find m_loading set, so nothing loads or closes
@@ -749,26 +682,40 @@ HRESULT LumikinoHDMainWindow_CL::SetContents2(const LoadRequest& request) {
         m_controller->PlayResume(startGiven ? m_launch.start_position : m_content.last_play_frame);
         SetStatusText(kResumeText);
     }
-    SyncOverlayState();
+    PublishOverlay();
     Layout();
     if (HWND bar = m_toolBar.Handle()) ::InvalidateRect(bar, nullptr, FALSE);
     if (trace) LogPrintf(L"%ls", L"SetContent2(完了)");
     return S_OK;
 }
 
-void LumikinoHDMainWindow_CL::ApplyOverlay() {
+OverlayModel LumikinoHDMainWindow_CL::MakeOverlayModel() const {
+    const AppSettings& settings = AppSettings::Process();
+    const PlaybackController_CL* c = m_controller.get();
+    OverlayModel model;
+    model.title = m_title;
+    model.starCount = m_contentRecordLoaded ? m_content.star_count : 0;
+    model.showTitle = settings.enable_title != 0;
+    model.showTime = settings.enable_playtime != 0;
+    model.showClock = settings.enable_clock != 0;
+    model.clockCorner = settings.now_time_pos;
+    model.zoomMode = settings.output_rate_hv;
+    model.bar.contentLoaded = c && c->ContentLoaded();
+    model.bar.playbackStarted = c && c->IsPlaying();
+    model.bar.paused = c && c->IsPaused();
+    model.bar.muted = c && c->Muted();
+    model.bar.volumeStep = c ? c->VolumeStep() : settings.VolumeStep();
+    model.bar.thumbnailsShown = m_stripVisible;
+    model.bar.fullScreen = m_fullScreen;
+    model.skipBackSeconds = model.skipForwardSeconds = settings.SkipStepSeconds(settings.skip_sec_button_index);
+    return model;
+}
+
+void LumikinoHDMainWindow_CL::PublishOverlay() {
     CMyRenderer* renderer = Renderer();
     if (!renderer) return;
-    const AppSettings& settings = AppSettings::Process();
-    MutexLock_CL lock(renderer->FrameLock());
-    VideoPresenter_CL* presenter = renderer->Presenter();
-    presenter->SetTitleText(m_title);
-    presenter->SetStarCount(m_contentRecordLoaded ? m_content.star_count : 0);
-    presenter->SetShowTitle(settings.enable_title != 0);
-    presenter->SetShowTime(settings.enable_playtime != 0);
-    presenter->SetShowClock(settings.enable_clock != 0, settings.now_time_pos);
-    presenter->SetZoomMode(settings.output_rate_hv);
-    presenter->SetSelection(false, m_zoom);
+    // The presenter guards its overlay copy itself; no frame lock is needed for the hand-over.
+    renderer->Presenter()->SetOverlay(MakeOverlayModel());
 }
 
 void LumikinoHDMainWindow_CL::ApplyColour() {
@@ -790,13 +737,6 @@ void LumikinoHDMainWindow_CL::ApplyColour() {
     const int masks[4] = {kProcAmpBrightness, kProcAmpContrast, kProcAmpHue, kProcAmpSaturation};
     VideoPresenter_CL* presenter = renderer->Presenter();
     for (int i = 0; i < 4; ++i) presenter->SetProcAmpValue(masks[i], choice.values[i]);
-}
-
-void LumikinoHDMainWindow_CL::SyncOverlayState() {
-    CMyRenderer* renderer = Renderer();
-    if (!renderer || !m_controller) return;
-    // The overlay setters guard themselves; no frame lock needed.
-    renderer->Presenter()->SetPlaybackShown(m_controller->ContentLoaded(), m_controller->IsPlaying());
 }
 
 // ---- Layout and drawing ------------------------------------------------------------------
@@ -904,7 +844,7 @@ void LumikinoHDMainWindow_CL::Layout() {
 }
 
 void LumikinoHDMainWindow_CL::RedrawPlayer() {
-    SyncOverlayState();
+    PublishOverlay();
     const bool trace = ProcessLogSwitches().log_detail_resize;
     CMyRenderer* renderer = Renderer();
     RECT rect{};
@@ -941,93 +881,6 @@ void LumikinoHDMainWindow_CL::SetStatusText(const std::wstring& text) {
     RedrawPlayer();
 }
 
-void LumikinoHDMainWindow_CL::OnCommand(WORD command, LPARAM) {
-    if (command >= CMD_OUTPUT_RATE_FIRST && command <= CMD_OUTPUT_RATE_LAST) {
-        SetOutputRate(command - CMD_OUTPUT_RATE_FIRST);
-        return;
-    }
-    if (command >= CMD_STARS_FIRST && command <= CMD_STARS_LAST) {
-        SetStarRating(command - CMD_STARS_FIRST);
-        return;
-    }
-    switch (command) {
-        case CMD_WORKER_IDLE:
-            OnWorkerIdle();
-            break;
-        case CMD_CAPTURE: {
-            CMyRenderer* renderer = Renderer();
-            if (!renderer) {
-                CaptureResult none;
-                none.status = CaptureStatus::kNoPicture;
-                SetStatusText(ScreenCapture_CL::StatusText(none));
-                break;
-            }
-            CaptureTarget target;
-            target.dataRoot = DataFolder_CL::Root();
-            ::GetLocalTime(&target.localTime);
-            target.displaySize = ShownPictureSize(renderer);
-            SetStatusText(ScreenCapture_CL::StatusText(ScreenCapture_CL::CaptureRenderer(renderer, target)));
-            break;
-        }
-        case CMD_OPEN_FILE:
-            OnOpenFileCommand();
-            break;
-        case CMD_PLAY_PAUSE:
-            KeyHandler('P');
-            break;
-        case CMD_STOP:
-            KeyHandler('S');
-            break;
-        case CMD_PREVIOUS:
-            if (m_controller) m_controller->PlayerPrev();
-            break;
-        case CMD_NEXT:
-            if (m_controller) m_controller->PlayerFore();
-            break;
-        case CMD_MUTE:
-            KeyHandler('M');
-            break;
-        case CMD_THUMBNAIL_STRIP:
-            KeyHandler(VK_F6);
-            break;
-        case CMD_SLOWER:
-            KeyHandler(VK_F7);
-            break;
-        case CMD_FASTER:
-            KeyHandler(VK_F8);
-            break;
-        case CMD_FULL_SCREEN:
-        case CMD_MENU_FULL_SCREEN:
-        case CMD_MENU_WINDOWED:
-            ToggleFullScreen();
-            break;
-        case MoviePlayWindow_CL::CMD_USER_ACTIVITY:
-            NoteUserActivity();
-            break;
-        case CMD_BORDERLESS_OFF:
-        case CMD_BORDERLESS_ON:
-            SetBorderless(command == CMD_BORDERLESS_ON);
-            break;
-        case CMD_TOPMOST_OFF:
-        case CMD_TOPMOST_ON:
-            SetTopmost(command == CMD_TOPMOST_ON);
-            break;
-        case CMD_TRANSPARENT_OFF:
-        case CMD_TRANSPARENT_ON:
-            SetTransparentDisplay(command == CMD_TRANSPARENT_ON);
-            break;
-        case CMD_SHOW_HISTORY:
-        case CMD_SHOW_PLAY_LIST:
-            // The history and play list dialogs answer these once they exist.
-            break;
-        case CMD_CLOSE:
-            ::PostMessageW(m_window, WM_CLOSE, 0, 0);
-            break;
-        default:
-            break;
-    }
-}
-
 SIZE LumikinoHDMainWindow_CL::ShownPictureSize(CMyRenderer* renderer) const {
     // The picture as it stands in the video window: its shape and zoom mode, without the bars.
     const SIZE frame = renderer->DisplaySize();
@@ -1045,7 +898,7 @@ SIZE LumikinoHDMainWindow_CL::ShownPictureSize(CMyRenderer* renderer) const {
     return SIZE{rects.destination.right - rects.destination.left, rects.destination.bottom - rects.destination.top};
 }
 
-void LumikinoHDMainWindow_CL::OnOpenFileCommand() {
+void LumikinoHDMainWindow_CL::ShowOpenFileDialog() {
     AppSettings& settings = AppSettings::Process();
     const std::wstring filter = OpenFileFilter(FileExtList_CL(m_intake.ExtListPath()).Extensions());
     std::vector<wchar_t> chosen(32768, L'\0');

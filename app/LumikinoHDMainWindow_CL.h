@@ -1,6 +1,9 @@
 #pragma once
-// The player's one top-level window (class "MainWindowClass", title "Lumikino"): the video
-// window, content loading (RequestLoad, SetContents2), the playback controller, file intake.
+// The player's one top-level window (class "MainWindowClass", title "Lumikino"): it creates
+// the video window and the tool bar, routes messages, and holds the display modes, content
+// loading (RequestLoad, SetContents2), the playback controller and file intake. What each
+// command does lives in app/commands (reached through the command router); the overlay is
+// made as one value and handed to the presenter on every change.
 // Thread: UI for everything here.
 
 #include <windows.h>
@@ -13,12 +16,17 @@
 #include "app/ControlBarSource_CL.h"
 #include "app/LaunchRequest.h"
 #include "app/MainToolBar_CL.h"
+#include "app/MessageLoopHost_CL.h"
+#include "app/commands/CommandHost_CL.h"
+#include "app/commands/CommandRouter_CL.h"
+#include "app/commands/PlayerCommands_CL.h"
 #include "app/MoviePlayWindow_CL.h"
 #include "app/WindowDrag_CL.h"
 #include "intake/FileIntakeHost_CL.h"
 #include "intake/FileIntake_CL.h"
 #include "intake/PlayList_CL.h"
 #include "media/DShowGraph_CL.h"
+#include "media/OverlayModel.h"
 #include "media/PlaybackController_CL.h"
 #include "media/PlaybackHost_CL.h"
 #include "store/AppSettings.h"
@@ -27,12 +35,13 @@
 #include "store/ContentRecords_CL.h"
 #include "store/RecordFailureMessageBox_CL.h"
 
-// The command the thumbnail worker posts when it has stopped its job: a pending load may go.
-constexpr WORD CMD_WORKER_IDLE = 0x8800;
-
 class DXHelper_CL;
 
-class LumikinoHDMainWindow_CL : private PlaybackHost_CL, private FileIntakeHost_CL, private ControlBarSource_CL {
+class LumikinoHDMainWindow_CL : public MessageLoopHost_CL,
+                                private CommandHost_CL,
+                                private PlaybackHost_CL,
+                                private FileIntakeHost_CL,
+                                private ControlBarSource_CL {
 public:
     // What to load: the given path (direct), or the play list's next entry.
     struct LoadRequest {
@@ -55,29 +64,28 @@ public:
     HWND Create();
     HWND Handle() const { return m_window; }
 
-    // The keyboard commands, given the keys the message loop delivers.
-    void KeyHandler(UINT virtualKey);
-    // Any key, click, wheel or pointer movement: ends the idle state.
+    // MessageLoopHost_CL: the keys the message loop delivers (run through the key table and
+    // the command router), any user activity (ends the idle state), dropped files (finished
+    // here), and the mouse before dispatch: the window drag by the picture, the edge resize of
+    // the borderless display, the zoom selection, the single click and the wheel with the left
+    // button held (volume). message.pt is in screen coordinates.
+    void KeyHandler(UINT virtualKey) override;
     void NoteUserActivity() override;
-    // Files dropped on the window (the message loop hands the drop over; it is finished here).
-    void OnDropFiles(HDROP drop);
-
-    // The mouse as the message loop sees it, before dispatch: the window drag by the picture,
-    // the edge resize of the borderless display, the zoom selection, the single click and the
-    // wheel with the left button held (volume). message.pt is in screen coordinates.
-    void OnLoopMouseMove(const MSG& message);
-    void OnLoopLeftButtonDown(const MSG& message);
-    void OnLoopLeftButtonUp(const MSG& message);
-    void OnLoopMouseWheel(const MSG& message);
+    void OnDropFiles(HDROP drop) override;
+    void OnLoopMouseMove(const MSG& message) override;
+    void OnLoopLeftButtonDown(const MSG& message) override;
+    void OnLoopLeftButtonUp(const MSG& message) override;
+    void OnLoopMouseWheel(const MSG& message) override;
 
     // The display modes of the window.
-    void SetBorderless(bool on);
-    bool Borderless() const { return m_borderless; }
-    void SetTopmost(bool on);
+    void SetBorderless(bool on) override;
+    bool Borderless() const override { return m_borderless; }
+    void SetTopmost(bool on) override;
+    bool Topmost() const override { return m_topmost; }
     // The transparent display: a layered window at the "transparent" opacity, letting clicks
     // through when "mouse_transparent" is 1. Where layered windows do not exist it stays off.
-    void SetTransparentDisplay(bool on);
-    bool TransparentDisplay() const { return m_transparent; }
+    void SetTransparentDisplay(bool on) override;
+    bool TransparentDisplay() const override { return m_transparent; }
     // Puts the window back to its configured transparency (after a preview of the opacity).
     void ApplyTransparency();
 
@@ -89,7 +97,10 @@ public:
 
     // For tests and the log: the loaded content's record and the controller.
     const ContentInfo& Content() const { return m_content; }
-    PlaybackController_CL* Controller() { return m_controller.get(); }
+    PlaybackController_CL* Controller() override { return m_controller.get(); }
+    // Runs a command as a menu, the tool bar or a key would; false when it is greyed now.
+    bool RunCommand(WORD command, LPARAM lParam = 0) { return m_router.Run(command, lParam); }
+    const CommandRouter_CL& Commands() const { return m_router; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -107,34 +118,43 @@ private:
     void OnSizing(WPARAM edge, RECT* rect);
     void OnEnterSizeMove();
     void OnExitSizeMove();
-    void OnOpenFileCommand();
-    void SetStarRating(int stars);
-    void ToggleClock();
-    // The picture's ratio mode (output_rate_hv 0-3): stored, given to the renderer, redrawn.
-    void SetOutputRate(int mode);
-    void CycleSetting(int AppSettings::*field, int count);
     void EndZoomSelection(POINT videoPoint);
+    void ShowPictureMenu(HWND owner, POINT clientPoint);
     void ApplyFrameStyles(bool framed);
     POINT VideoClientPoint(POINT screen) const;
     static POINT CursorPosition();
-    void RefreshHistoryDialog();
     void SyncToolBar();
     SIZE ShownPictureSize(CMyRenderer* renderer) const;
     void PlaceFromSavedRect();
     void ApplyIdleActions();
     void SetModalDialogOpen(bool open);
-    void ToggleFullScreen();
-    void OnWorkerIdle();
-    void OnCommand(WORD command, LPARAM lParam);
-    void Layout();
-    void ApplyOverlay();
     void ApplyColour();
-    void SyncOverlayState();
+    // The overlay as the player stands now, handed to the renderer's presenter.
+    OverlayModel MakeOverlayModel() const;
+    void PublishOverlay();
     CMyRenderer* Renderer() const { return m_graph.Renderer(); }
     // The renderer's presenter when it is the Direct3D one (it holds the control bar).
     DXHelper_CL* Direct3DPresenter() const;
 
-    // PlaybackHost_CL
+    // CommandHost_CL (with the display modes above)
+    HWND MainWindow() const override { return m_window; }
+    ContentInfo* LoadedRecord() override;
+    ContentRecords_CL& Records() override { return m_records; }
+    bool FromAlbum() const override { return m_albumLaunch; }
+    bool FullScreen() const override { return m_fullScreen; }
+    bool StripVisible() const override { return m_stripVisible; }
+    void ToggleFullScreen() override;
+    void SetStripVisible(bool on) override { m_stripVisible = on; }
+    void Layout() override;
+    void PictureMoved() override;
+    void RefreshHistoryDialog() override;
+    void ClickAtPointer() override;
+    void ShowOpenFileDialog() override;
+    void CaptureScreen() override;
+    void OnWorkerIdle() override;
+    void EndWindowDrag() override;
+
+    // PlaybackHost_CL (and CommandHost_CL)
     void SetStatusText(const std::wstring& text) override;
     void RedrawPlayer() override;
     void MoveStripTo(int64_t position) override;
@@ -173,7 +193,9 @@ private:
     bool m_frameless = false;     // the idle action took the frame away
     bool m_modalOpen = false;     // a modal dialog or menu of ours is open
     bool m_borderless = false;    // the borderless display (command 0x80E1)
-    bool m_transparent = false;   // the transparent display (command 0x80F9)
+    bool m_topmost = false;       // the window stays above others (command 0x80F1)
+    bool m_transparent = false;   // the transparent display (command 0x80F8)
+    bool m_albumLaunch = false;   // the movie came from the album application ("/Kinoshelf")
     bool m_stripVisible = true;   // F6: the thumbnail strip is shown
     bool m_sizeMove = false;      // a modal size loop runs and redraws wait for its end
     WPARAM m_lastSizeType = SIZE_RESTORED;
@@ -199,6 +221,8 @@ private:
     HWND m_video = nullptr;
     MainToolBar_CL m_toolBar;
     std::unique_ptr<PlaybackController_CL> m_controller;
+    CommandRouter_CL m_router;
+    PlayerCommands_CL m_commands{*this, AppSettings::Process()};
 
     LoadRequest m_pending;
     bool m_loadPending = false;  // a request waits for the worker-idle command

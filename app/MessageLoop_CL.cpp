@@ -2,12 +2,16 @@
 
 #include <shellapi.h>
 
-#include "app/LumikinoHDMainWindow_CL.h"
+#include "app/MessageLoopHost_CL.h"
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
 
-MessageLoop_CL::MessageLoop_CL(LumikinoHDMainWindow_CL& window)
-    : m_window(window), m_lastTickMs(::GetTickCount64()) {}
+MessageLoop_CL::MessageLoop_CL(MessageLoopHost_CL& host)
+    : m_host(host), m_lastTickMs(::GetTickCount64()) {}
+
+void MessageLoop_CL::AddModelessDialog(HWND dialog) { m_dialogs.Add(dialog); }
+
+void MessageLoop_CL::RemoveModelessDialog(HWND dialog) { m_dialogs.Remove(dialog); }
 
 int MessageLoop_CL::Run() {
     MSG message{};
@@ -22,11 +26,15 @@ int MessageLoop_CL::Run() {
 
         if (m_keys.HasHeldArrow()) {
             if (unsigned held = m_keys.OnElapsed(elapsedMs)) {
-                m_window.KeyHandler(held);
-                m_window.NoteUserActivity();
+                m_host.KeyHandler(held);
+                m_host.NoteUserActivity();
             }
         }
 
+        if (RouteToDialog(message)) {
+            KeepMessagesComingWhileArrowHeld();
+            continue;
+        }
         if (!PreHandle(message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
@@ -48,37 +56,49 @@ void MessageLoop_CL::KeepMessagesComingWhileArrowHeld() {
     }
 }
 
+bool MessageLoop_CL::RouteToDialog(MSG& message) {
+    HWND dialog = m_dialogs.DialogHolding(message.hwnd);
+    if (!dialog) return false;
+    // The dialog's keys are its own (a number typed into its box, Enter, Escape), its mouse
+    // must not drag the player, and a file dropped on it belongs to it, not to the play list.
+    if (!::IsDialogMessageW(dialog, &message)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return true;
+}
+
 void MessageLoop_CL::Deliver(MSG& message, unsigned key) {
     message.wParam = key;
-    m_window.KeyHandler(key);
-    m_window.NoteUserActivity();
+    m_host.KeyHandler(key);
+    m_host.NoteUserActivity();
 }
 
 bool MessageLoop_CL::PreHandle(MSG& message) {
     const bool trace = ProcessLogSwitches().log_detail_other;
     switch (message.message) {
         case WM_MOUSEMOVE:
-            m_window.OnLoopMouseMove(message);
+            m_host.OnLoopMouseMove(message);
             // Only a real movement counts: windows send moves at rest too.
             if (message.pt.x != m_lastMouse.x || message.pt.y != m_lastMouse.y) {
                 m_lastMouse = message.pt;
-                m_window.NoteUserActivity();
+                m_host.NoteUserActivity();
             }
             return false;
         case WM_LBUTTONDOWN:
-            m_window.OnLoopLeftButtonDown(message);
-            m_window.NoteUserActivity();
+            m_host.OnLoopLeftButtonDown(message);
+            m_host.NoteUserActivity();
             return false;
         case WM_LBUTTONUP:
-            m_window.OnLoopLeftButtonUp(message);
+            m_host.OnLoopLeftButtonUp(message);
             return false;
         case WM_MOUSEWHEEL:
-            m_window.OnLoopMouseWheel(message);
-            m_window.NoteUserActivity();
+            m_host.OnLoopMouseWheel(message);
+            m_host.NoteUserActivity();
             return false;
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            m_window.NoteUserActivity();
+            m_host.NoteUserActivity();
             return false;
         case WM_KEYDOWN: {
             if (trace) {
@@ -97,13 +117,13 @@ bool MessageLoop_CL::PreHandle(MSG& message) {
             }
             if (message.wParam != VK_RETURN) return false;
             KeySequence_CL::Decision d = m_keys.OnAltEnter();
-            m_window.KeyHandler(d.deliverKey);
+            m_host.KeyHandler(d.deliverKey);
             return true;
         }
         case WM_DROPFILES: {
             LogPrintf(L"%ls", L"WM_DROPFILES ");
             // File intake opens what was dropped and finishes the drop.
-            m_window.OnDropFiles(reinterpret_cast<HDROP>(message.wParam));
+            m_host.OnDropFiles(reinterpret_cast<HDROP>(message.wParam));
             return true;
         }
         default:

@@ -120,7 +120,7 @@ void MoviePlayWindow_CL::SendCommand(UINT command, LPARAM lParam) {
     if (parent) ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(command, 0), lParam);
 }
 
-void MoviePlayWindow_CL::SendVolume(int step) { SendCommand(ControlBar_CL::CMD_VOLUME, step); }
+void MoviePlayWindow_CL::SendVolume(int step) { SendCommand(CMD_VOLUME_STEP, step); }
 
 void MoviePlayWindow_CL::OnLeftButtonDown(POINT point) {
     if (!m_bar) return;
@@ -131,7 +131,7 @@ void MoviePlayWindow_CL::OnLeftButtonDown(POINT point) {
     if (!Snapshot(&bar) || static_cast<size_t>(hit.index) >= bar.Count()) return;
     const UINT command = bar.Item(static_cast<size_t>(hit.index)).command;
     // The slider has sent its step already; the logo only lights up.
-    if (command == ControlBar_CL::CMD_VOLUME || command == ControlBar_CL::CMD_NO_ACTION) return;
+    if (command == CMD_VOLUME_STEP || command == CMD_NO_ACTION) return;
     SendCommand(command, 0);
 }
 
@@ -141,7 +141,7 @@ void MoviePlayWindow_CL::OnLeftButtonDoubleClick(WPARAM wParam, LPARAM lParam) {
     // A double click on a bar item is two clicks on it, nothing more.
     if (m_hovered) return;
     const bool fullScreen = AppSettings::Process().double_click == kDoubleClickFullScreen;
-    SendCommand(fullScreen ? ControlBar_CL::CMD_FULL_SCREEN : ControlBar_CL::CMD_THUMBNAILS, 0);
+    SendCommand(fullScreen ? CMD_FULL_SCREEN : CMD_THUMBNAIL_STRIP, 0);
 }
 
 void MoviePlayWindow_CL::OnRightButtonUp(POINT point) {

@@ -36,8 +36,6 @@ public:
     // Tool ids of the bar's tips: kFirstToolId + the item's index in the bar.
     static constexpr UINT kFirstToolId = 12333;
     static constexpr int kTipWidthPx = 320;
-    // WM_COMMAND to the main window on a right click, before the menu: user activity.
-    static constexpr WORD CMD_USER_ACTIVITY = 0x8195;
 
     struct Callbacks {
         // Raises (true) and lowers (false) the modal-dialog flag the playback tick reads.

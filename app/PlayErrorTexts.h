@@ -20,8 +20,10 @@ inline constexpr const wchar_t kPlayErrorSupportButton[] = L"サポートサイ�
 inline constexpr const wchar_t kPlayErrorMediaPlayerButton[] = L"MediaPlayerで再生する";
 inline constexpr const wchar_t kPlayErrorCancelButton[] = L"キャンセル";
 
-// The support site's help page for movies that do not play. The one place the address lives.
+// The support site: its help page for movies that do not play, and the product page the
+// picture menu opens. The one place the addresses live.
 inline constexpr const wchar_t kPlayErrorHelpPageUrl[] = L"https://support.lumikino.example/help/play-error.html";
+inline constexpr const wchar_t kSupportProductPageUrl[] = L"https://support.lumikino.example/Lumikino/";
 
 // Appended to the Program Files folder to reach Windows Media Player.
 inline constexpr const wchar_t kMediaPlayerRelativePath[] = L"\\Windows Media Player\\wmplayer.exe";

@@ -26,20 +26,20 @@ ControlBar_CL::ControlBar_CL() {
     // Drawing order: the logo lies under everything, the knob over the slider.
     m_logo = Add(CMD_NO_ACTION, AtlasSprite::Logo, AtlasSprite::Logo, L"");
     Add(CMD_OPEN_FILE, AtlasSprite::OpenFile, AtlasSprite::OpenFile, kTipOpenFile);
-    Add(CMD_PLAY_LIST, AtlasSprite::PlayList, AtlasSprite::PlayList, kTipPlayList);
+    Add(CMD_SHOW_PLAY_LIST, AtlasSprite::PlayList, AtlasSprite::PlayList, kTipPlayList);
     Add(CMD_STOP, AtlasSprite::Stop, AtlasSprite::Stop, L"");
     Add(CMD_SLOWER, AtlasSprite::Slow, AtlasSprite::FrameBack, kTipSlower);
-    m_skipBack = Add(CMD_SKIP_BACK, AtlasSprite::SkipBack, AtlasSprite::SkipBack, L"");
+    m_skipBack = Add(CMD_PREVIOUS, AtlasSprite::SkipBack, AtlasSprite::SkipBack, L"");
     Add(CMD_PLAY_PAUSE, AtlasSprite::Play, AtlasSprite::Pause, kTipPlayPause);
-    m_skipForward = Add(CMD_SKIP_FORWARD, AtlasSprite::SkipForward, AtlasSprite::SkipForward, L"");
+    m_skipForward = Add(CMD_NEXT, AtlasSprite::SkipForward, AtlasSprite::SkipForward, L"");
     Add(CMD_FASTER, AtlasSprite::Fast, AtlasSprite::FrameForward, kTipFaster);
     Add(CMD_MUTE, AtlasSprite::SoundOn, AtlasSprite::Muted, kTipMute);
-    Add(CMD_HISTORY, AtlasSprite::History, AtlasSprite::History, L"");
+    Add(CMD_SHOW_HISTORY, AtlasSprite::History, AtlasSprite::History, L"");
     Add(CMD_CAPTURE, AtlasSprite::Capture, AtlasSprite::Capture, kTipCapture);
-    Add(CMD_THUMBNAILS, AtlasSprite::ThumbnailsShow, AtlasSprite::ThumbnailsHide, kTipThumbnails);
+    Add(CMD_THUMBNAIL_STRIP, AtlasSprite::ThumbnailsShow, AtlasSprite::ThumbnailsHide, kTipThumbnails);
     Add(CMD_FULL_SCREEN, AtlasSprite::FullScreen, AtlasSprite::WindowMode, L"");
-    Add(CMD_EXIT, AtlasSprite::Exit, AtlasSprite::Exit, kTipExit);
-    m_slider = Add(CMD_VOLUME, AtlasSprite::VolumeTrack, AtlasSprite::VolumeTrack, L"");
+    Add(CMD_CLOSE, AtlasSprite::Exit, AtlasSprite::Exit, kTipExit);
+    m_slider = Add(CMD_VOLUME_STEP, AtlasSprite::VolumeTrack, AtlasSprite::VolumeTrack, L"");
     m_knob = Add(CMD_VOLUME_KNOB, AtlasSprite::VolumeKnob, AtlasSprite::VolumeKnob, L"");
     SetSkipSeconds(kDefaultSkipSeconds, kDefaultSkipSeconds);
 }
@@ -77,20 +77,20 @@ void ControlBar_CL::Layout(const RECT& client, const ControlBarState& state) {
             y = (b - AtlasRectOf(AtlasSprite::Logo).height) / 2;
             break;
         case CMD_OPEN_FILE: x = 24; break;
-        case CMD_PLAY_LIST: x = 88; break;
+        case CMD_SHOW_PLAY_LIST: x = 88; break;
         case CMD_STOP: x = g - 208; break;
         case CMD_SLOWER: x = g - 136; on = stepping; break;
-        case CMD_SKIP_BACK: x = g - 72; break;
+        case CMD_PREVIOUS: x = g - 72; break;
         case CMD_PLAY_PAUSE: x = g; on = playing; break;
-        case CMD_SKIP_FORWARD: x = g + 72; break;
+        case CMD_NEXT: x = g + 72; break;
         case CMD_FASTER: x = g + 136; on = stepping; break;
         case CMD_MUTE: x = r - 184; on = state.muted; break;
-        case CMD_HISTORY: x = r - 192; y = upperRow; break;
+        case CMD_SHOW_HISTORY: x = r - 192; y = upperRow; break;
         case CMD_CAPTURE: x = r - 128; y = upperRow; break;
-        case CMD_THUMBNAILS: x = r - 64; y = upperRow; on = state.thumbnailsShown; break;
+        case CMD_THUMBNAIL_STRIP: x = r - 64; y = upperRow; on = state.thumbnailsShown; break;
         case CMD_FULL_SCREEN: x = r - 128; y = t + 1; on = state.fullScreen; break;
-        case CMD_EXIT: x = r - 48; y = t + 1; break;
-        case CMD_VOLUME: x = r - 120; y = b - 27; break;
+        case CMD_CLOSE: x = r - 48; y = t + 1; break;
+        case CMD_VOLUME_STEP: x = r - 120; y = b - 27; break;
         case CMD_VOLUME_KNOB: x = volume * kVolumeSpanPx / kVolumeSteps + r - 124; y = b - 37; break;
         default: break;
         }

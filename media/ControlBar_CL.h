@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/CommandIds.h"
 #include "media/ControlBarAtlas.h"
 
 // The player's state as far as the bar shows it.
@@ -42,31 +43,12 @@ struct ControlBarItem {
 // What a press or drag at a point did to the volume.
 struct ControlBarVolumeHit {
     int index = -1;                 // the item hit (the knob reports the slider), -1 none
-    bool setsVolume = false;        // true: send CMD_VOLUME with volumeStep as lParam
+    bool setsVolume = false;        // true: send CMD_VOLUME_STEP with volumeStep as lParam
     int volumeStep = 0;
 };
 
 class ControlBar_CL {
 public:
-    // Commands the items send to the main window (the low word of WM_COMMAND's wParam).
-    static constexpr UINT CMD_PLAY_PAUSE = 0x8570;    // the P key
-    static constexpr UINT CMD_STOP = 0x8571;          // the S key
-    static constexpr UINT CMD_SKIP_BACK = 0x8572;
-    static constexpr UINT CMD_SKIP_FORWARD = 0x8573;
-    static constexpr UINT CMD_MUTE = 0x8574;          // the M key
-    static constexpr UINT CMD_FULL_SCREEN = 0x8575;   // the F4 key
-    static constexpr UINT CMD_VOLUME = 0x8576;        // lParam = volume step 0..20
-    static constexpr UINT CMD_VOLUME_KNOB = 0x8577;   // never sent: a hit on the knob acts on the slider
-    static constexpr UINT CMD_THUMBNAILS = 0x8578;    // the F6 key
-    static constexpr UINT CMD_SLOWER = 0x8579;        // the F7 key: slower, or half a second back when paused
-    static constexpr UINT CMD_FASTER = 0x857A;        // the F8 key: faster, or half a second on when paused
-    static constexpr UINT CMD_OPEN_FILE = 0x857C;
-    static constexpr UINT CMD_CAPTURE = 0x857D;
-    static constexpr UINT CMD_HISTORY = 0x857E;
-    static constexpr UINT CMD_PLAY_LIST = 0x857F;
-    static constexpr UINT CMD_EXIT = 0x8580;
-    static constexpr UINT CMD_NO_ACTION = 0x8581;     // the logo: lit under the pointer, a click does nothing
-
     static constexpr uint32_t kDefaultColourArgb = 0xDCFFFFFF;
     static constexpr uint32_t kIdleColourArgb = 0xC8FFFFFF;   // every item after a hover update
     static constexpr uint32_t kLitColourArgb = 0xFFFFFFFF;    // the item under the pointer; the shown logo

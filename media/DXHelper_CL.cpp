@@ -533,6 +533,26 @@ void DXHelper_CL::SetPlaybackShown(bool contentLoaded, bool started) {
     m_state.playbackStarted = started;
 }
 
+void DXHelper_CL::SetOverlay(const OverlayModel& model) {
+    std::lock_guard<std::mutex> lock(m_stateLock);
+    m_state.title = model.title;
+    m_state.starCount = model.starCount;
+    m_state.showTitle = model.showTitle;
+    m_state.showTime = model.showTime;
+    m_state.showClock = model.showClock;
+    m_state.clockCorner = model.clockCorner;
+    m_state.zoomMode = model.zoomMode;
+    m_state.contentLoaded = model.bar.contentLoaded;
+    m_state.playbackStarted = model.bar.playbackStarted;
+    m_state.barState = model.bar;
+    // The tips are text built per change, not per frame.
+    if (model.skipBackSeconds != m_state.skipBackSeconds || model.skipForwardSeconds != m_state.skipForwardSeconds) {
+        m_state.skipBackSeconds = model.skipBackSeconds;
+        m_state.skipForwardSeconds = model.skipForwardSeconds;
+        m_state.controlBar.SetSkipSeconds(model.skipBackSeconds, model.skipForwardSeconds);
+    }
+}
+
 ProcAmpRange DXHelper_CL::GetProcAmpRange(int mask) {
     // The nominal ranges whichever path adjusts: a processor's own ranges would give the same
     // raw value a different picture on another machine.
@@ -560,6 +580,8 @@ void DXHelper_CL::SetControlBarState(const ControlBarState& state) {
 
 void DXHelper_CL::SetSkipSeconds(int back, int forward) {
     std::lock_guard<std::mutex> lock(m_stateLock);
+    m_state.skipBackSeconds = back;
+    m_state.skipForwardSeconds = forward;
     m_state.controlBar.SetSkipSeconds(back, forward);
 }
 

@@ -74,6 +74,7 @@ public:
     void SetShowTime(bool show) override;
     void SetShowClock(bool show, int corner) override;
     void SetPlaybackShown(bool contentLoaded, bool started) override;
+    void SetOverlay(const OverlayModel& model) override;
     ProcAmpRange GetProcAmpRange(int mask) override;
     void SetProcAmpValue(int mask, int32_t raw) override;
     // (max - min) / step / 32, at least 1: how far a page key moves a colour slider.
@@ -135,6 +136,7 @@ private:
         RECT selection{-1, -1, -1, -1};
         bool showTitle = false, showTime = false, showClock = false;
         int clockCorner = 0;
+        int skipBackSeconds = 10, skipForwardSeconds = 10;  // what the skip tips say now
         bool contentLoaded = false, playbackStarted = false;
         int32_t procAmp[4] = {0, 0x10000, 0, 0x10000};
         ControlBarState barState;

@@ -694,6 +694,14 @@ void PlaybackController_CL::SaveLastPlayFrame() {
     if (m_record) m_record->SetLastPlayFrame(m_savedPosition);
 }
 
+void PlaybackController_CL::SkipRangesChanged() {
+    for (int n = 0; n < kSkipEntryCount; ++n) {
+        m_skipEntries[n].begin = m_record ? m_record->skip[n].beg : -1;
+        m_skipEntries[n].end = m_record ? m_record->skip[n].end : -1;
+    }
+    RefreshSkipFlags();
+}
+
 void PlaybackController_CL::LoopStart(int firstThumbnail, int lastThumbnail) {
     m_loop = LoopFromThumbnails(firstThumbnail, lastThumbnail, m_settings.ThumbnailIntervalRefTime());
     PublishRanges();

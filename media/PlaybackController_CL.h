@@ -103,6 +103,8 @@ public:
     // put_Balance(volume_balance x 100), once per content load.
     void ApplyBalance();
     void SaveLastPlayFrame();
+    // The loaded record's skip ranges were changed (set or cleared): the tick skips the new ones.
+    void SkipRangesChanged();
     void LoopStart(int firstThumbnail, int lastThumbnail);
     void LoopEnd();
     void KickResumeDeferredSeekRatePulse();

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "base/CommandIds.h"
+
 // Private messages posted to the main window, zero parameters unless said.
 constexpr UINT WM_UPDATE_LAYOUT = 0x52D;         // re-layout (idle and layout-retry timeouts)
 constexpr UINT WM_SHOW_STATUS = 0x52E;           // the on-screen text has timed out: clear it
@@ -23,8 +25,6 @@ constexpr UINT WM_PLAYBACK_TICK_SEEK = 0x535;
 constexpr UINT WM_GRAPH_NOTIFY = 0x1636;  // from IMediaEventEx::SetNotifyWindow; drain GetEvent
 constexpr UINT WM_PLAY_NEXT = 0x1637;     // load the next play-list entry from its beginning
 
-// Commands (WM_COMMAND, LOWORD(wParam)).
-constexpr WORD CMD_VOLUME_STEP = 0x8576;  // lParam: the new volume step 0 ... 20
 
 // Window timers on the main window.
 constexpr UINT_PTR ID_TIMER_SAVE_POSITION = 0x88556789;  // every kSavePositionPeriodMs

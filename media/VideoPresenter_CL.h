@@ -11,6 +11,7 @@
 #include <string>
 
 #include "media/ColourAdjust_CL.h"
+#include "media/OverlayModel.h"
 
 class VideoPresenter_CL {
 public:
@@ -46,6 +47,17 @@ public:
     virtual void SetShowClock(bool /*show*/, int /*corner*/) {}
     // The player's two state flags: the picture is drawn only while both are set.
     virtual void SetPlaybackShown(bool /*contentLoaded*/, bool /*started*/) {}
+    // The whole overlay at once (see OverlayModel). Thread: UI. This default hands it to the
+    // single setters; a presenter that draws an overlay takes it under one lock instead.
+    virtual void SetOverlay(const OverlayModel& model) {
+        SetTitleText(model.title);
+        SetStarCount(model.starCount);
+        SetShowTitle(model.showTitle);
+        SetShowTime(model.showTime);
+        SetShowClock(model.showClock, model.clockCorner);
+        SetZoomMode(model.zoomMode);
+        SetPlaybackShown(model.bar.contentLoaded, model.bar.playbackStarted);
+    }
     // Colour controls by mask (1 brightness, 2 contrast, 4 hue, 8 saturation), raw 16.16.
     virtual ProcAmpRange GetProcAmpRange(int mask) { return NominalProcAmpRange(mask); }
     virtual void SetProcAmpValue(int /*mask*/, int32_t /*raw*/) {}

@@ -55,13 +55,14 @@ bool PopupMenu_CL::AddSeparator() {
     return Insert(info);
 }
 
-PopupMenu_CL* PopupMenu_CL::AddSubMenu(const std::wstring& text) {
+PopupMenu_CL* PopupMenu_CL::AddSubMenu(const std::wstring& text, UINT commandId) {
     std::unique_ptr<PopupMenu_CL> child(new PopupMenu_CL(AttachedTag{}));
     if (!child->m_menu) return nullptr;
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
-    info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
+    info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU | (commandId != 0 ? MIIM_ID : 0);
     info.fType = MFT_RADIOCHECK;
+    info.wID = commandId;
     info.hSubMenu = child->m_menu;
     info.dwTypeData = const_cast<wchar_t*>(text.c_str());
     if (!Insert(info)) {

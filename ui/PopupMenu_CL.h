@@ -28,8 +28,9 @@ public:
     // and frees it with itself.
     bool AddItemWithImage(const std::wstring& text, UINT commandId, GdiObject_CL bitmap);
     bool AddSeparator();
-    // Appends an item that opens a sub-menu; nullptr when it could not be made.
-    PopupMenu_CL* AddSubMenu(const std::wstring& text);
+    // Appends an item that opens a sub-menu; nullptr when it could not be made. A non-zero
+    // commandId names the item (choosing it only opens the sub-menu).
+    PopupMenu_CL* AddSubMenu(const std::wstring& text, UINT commandId = 0);
     // Checked shows as checked and highlighted, as the player's menus mark the current state.
     bool SetChecked(UINT commandId, bool checked);
 

@@ -172,11 +172,11 @@ TEST_F(MoviePlayWindow, CommandsAreForwardedUnchangedToTheParent) {
 }
 
 TEST_F(MoviePlayWindow, ClickOnAnItemSendsItsCommand) {
-    for (UINT command : {ControlBar_CL::CMD_PLAY_PAUSE, ControlBar_CL::CMD_STOP, ControlBar_CL::CMD_SKIP_BACK,
-                         ControlBar_CL::CMD_SKIP_FORWARD, ControlBar_CL::CMD_SLOWER, ControlBar_CL::CMD_FASTER,
-                         ControlBar_CL::CMD_MUTE, ControlBar_CL::CMD_OPEN_FILE, ControlBar_CL::CMD_CAPTURE,
-                         ControlBar_CL::CMD_HISTORY, ControlBar_CL::CMD_PLAY_LIST, ControlBar_CL::CMD_THUMBNAILS,
-                         ControlBar_CL::CMD_FULL_SCREEN, ControlBar_CL::CMD_EXIT}) {
+    for (UINT command : {CMD_PLAY_PAUSE, CMD_STOP, CMD_PREVIOUS,
+                         CMD_NEXT, CMD_SLOWER, CMD_FASTER,
+                         CMD_MUTE, CMD_OPEN_FILE, CMD_CAPTURE,
+                         CMD_SHOW_HISTORY, CMD_SHOW_PLAY_LIST, CMD_THUMBNAIL_STRIP,
+                         CMD_FULL_SCREEN, CMD_CLOSE}) {
         m_parent.Log().clear();
         Click(CentreOf(ItemRect(command)));
         const std::vector<Received> commands = m_parent.Commands();
@@ -189,8 +189,8 @@ TEST_F(MoviePlayWindow, ClickOnAnItemSendsItsCommand) {
 
 TEST_F(MoviePlayWindow, ClickOnTheLogoOrTheBarePictureSendsNothing) {
     // Nothing loaded: the logo is shown in the middle and only lights up.
-    ASSERT_FALSE(m_source.bar.Item(static_cast<size_t>(m_source.bar.IndexOf(ControlBar_CL::CMD_NO_ACTION))).hidden);
-    Click(CentreOf(ItemRect(ControlBar_CL::CMD_NO_ACTION)));
+    ASSERT_FALSE(m_source.bar.Item(static_cast<size_t>(m_source.bar.IndexOf(CMD_NO_ACTION))).hidden);
+    Click(CentreOf(ItemRect(CMD_NO_ACTION)));
     Click(BarePoint());
     EXPECT_TRUE(m_parent.Commands().empty());
     EXPECT_EQ(m_source.hitCalls, 2);
@@ -232,11 +232,11 @@ TEST_F(MoviePlayWindow, PressOnTheSliderSendsTheVolumeStepUnderThePointer) {
         m_source.state.volumeStep = c.volumeStep;
         ::SendMessageW(Video(), WM_SIZE, SIZE_RESTORED, 0);  // lays the bar out with the state
         m_parent.Log().clear();
-        const RECT slider = ItemRect(ControlBar_CL::CMD_VOLUME);
-        const RECT knob = ItemRect(ControlBar_CL::CMD_VOLUME_KNOB);
+        const RECT slider = ItemRect(CMD_VOLUME_STEP);
+        const RECT knob = ItemRect(CMD_VOLUME_KNOB);
         POINT p{(c.onKnob ? knob.left : slider.left) + c.offsetPx, c.onKnob ? knob.top + 2 : CentreOf(slider).y};
         ASSERT_EQ(m_source.bar.Item(static_cast<size_t>(m_source.bar.HitTest(p))).command,
-                  c.onKnob ? ControlBar_CL::CMD_VOLUME_KNOB : ControlBar_CL::CMD_VOLUME)
+                  c.onKnob ? CMD_VOLUME_KNOB : CMD_VOLUME_STEP)
             << c.offsetPx;
         Click(p);
         const std::vector<Received> commands = m_parent.Commands();
@@ -249,8 +249,8 @@ TEST_F(MoviePlayWindow, PressOnTheSliderSendsTheVolumeStepUnderThePointer) {
 TEST_F(MoviePlayWindow, DraggingFromTheKnobChangesTheVolumeOnEveryMove) {
     m_source.state.volumeStep = 0;
     ::SendMessageW(Video(), WM_SIZE, SIZE_RESTORED, 0);
-    const RECT slider = ItemRect(ControlBar_CL::CMD_VOLUME);
-    const POINT knob = CentreOf(ItemRect(ControlBar_CL::CMD_VOLUME_KNOB));
+    const RECT slider = ItemRect(CMD_VOLUME_STEP);
+    const POINT knob = CentreOf(ItemRect(CMD_VOLUME_KNOB));
     Click(knob);
     m_parent.Log().clear();
 
@@ -271,7 +271,7 @@ TEST_F(MoviePlayWindow, DraggingFromTheKnobChangesTheVolumeOnEveryMove) {
 }
 
 TEST_F(MoviePlayWindow, MovingWithoutTheButtonOrWhileTheWindowIsDraggedSetsNoVolume) {
-    const POINT slider = CentreOf(ItemRect(ControlBar_CL::CMD_VOLUME));
+    const POINT slider = CentreOf(ItemRect(CMD_VOLUME_STEP));
     EXPECT_TRUE(m_window.UpdateHoverAt(slider, 0, false));
     EXPECT_FALSE(m_source.lastVolumeDrag);
     EXPECT_TRUE(m_window.UpdateHoverAt(slider, MK_LBUTTON, true));
@@ -281,11 +281,11 @@ TEST_F(MoviePlayWindow, MovingWithoutTheButtonOrWhileTheWindowIsDraggedSetsNoVol
 }
 
 TEST_F(MoviePlayWindow, HoverLightsTheItemUnderThePointerAndShowsTheHand) {
-    const RECT exit = ItemRect(ControlBar_CL::CMD_EXIT);
+    const RECT exit = ItemRect(CMD_CLOSE);
     EXPECT_TRUE(m_window.UpdateHoverAt(CentreOf(exit), 0, false));
     EXPECT_TRUE(m_window.IsHovered());
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
-    const size_t index = static_cast<size_t>(m_source.bar.IndexOf(ControlBar_CL::CMD_EXIT));
+    const size_t index = static_cast<size_t>(m_source.bar.IndexOf(CMD_CLOSE));
     EXPECT_EQ(m_source.bar.Item(index).colourArgb, ControlBar_CL::kLitColourArgb);
 
     EXPECT_FALSE(m_window.UpdateHoverAt(BarePoint(), 0, false));
@@ -297,7 +297,7 @@ TEST_F(MoviePlayWindow, HoverLightsTheItemUnderThePointerAndShowsTheHand) {
 
 TEST_F(MoviePlayWindow, HoverReadsTheRealPointer) {
     ::SetForegroundWindow(m_parent.Get());
-    POINT target = CentreOf(ItemRect(ControlBar_CL::CMD_PLAY_LIST));
+    POINT target = CentreOf(ItemRect(CMD_SHOW_PLAY_LIST));
     POINT screen = target;
     ::ClientToScreen(Video(), &screen);
     ASSERT_TRUE(::SetCursorPos(screen.x, screen.y));
@@ -321,15 +321,15 @@ struct DoubleClickCase {
 
 TEST_F(MoviePlayWindow, DoubleClickActsOnlyOnTheBarePicture) {
     const DoubleClickCase cases[] = {
-        {1, false, ControlBar_CL::CMD_FULL_SCREEN},
-        {0, false, ControlBar_CL::CMD_THUMBNAILS},
-        {2, false, ControlBar_CL::CMD_THUMBNAILS},
+        {1, false, CMD_FULL_SCREEN},
+        {0, false, CMD_THUMBNAIL_STRIP},
+        {2, false, CMD_THUMBNAIL_STRIP},
         {1, true, 0},
         {0, true, 0},
     };
     for (const DoubleClickCase& c : cases) {
         AppSettings::Process().double_click = c.doubleClickSetting;
-        const POINT p = c.onItem ? CentreOf(ItemRect(ControlBar_CL::CMD_CAPTURE)) : BarePoint();
+        const POINT p = c.onItem ? CentreOf(ItemRect(CMD_CAPTURE)) : BarePoint();
         m_window.UpdateHoverAt(p, 0, false);  // the main window's hover update for the move there
         m_parent.Log().clear();
         ::SendMessageW(Video(), WM_LBUTTONDBLCLK, MK_LBUTTON, PointParam(p));
@@ -372,7 +372,7 @@ TEST_F(MoviePlayWindow, RightButtonShowsTheMenuInsideTheModalFlag) {
 
     // Even over an item and while playing: the menu is the picture's.
     m_source.state.contentLoaded = m_source.state.playbackStarted = true;
-    const POINT p = CentreOf(ItemRect(ControlBar_CL::CMD_PLAY_PAUSE));
+    const POINT p = CentreOf(ItemRect(CMD_PLAY_PAUSE));
     ::SendMessageW(Video(), WM_RBUTTONUP, 0, PointParam(p));
 
     EXPECT_EQ(steps, (std::vector<std::string>{"raise", "menu after activity", "lower"}));
@@ -450,9 +450,9 @@ TEST_F(MoviePlayWindow, ToolTipsFollowTheBarAtEverySize) {
         EXPECT_EQ(withTips, 11);
     }
     // The bar's own texts, including the skip tips.
-    const int back = m_source.bar.IndexOf(ControlBar_CL::CMD_SKIP_BACK);
+    const int back = m_source.bar.IndexOf(CMD_PREVIOUS);
     EXPECT_EQ(tips.ToolText(Video(), 12333 + static_cast<UINT>(back)), L"１０秒戻る");
-    const int exit = m_source.bar.IndexOf(ControlBar_CL::CMD_EXIT);
+    const int exit = m_source.bar.IndexOf(CMD_CLOSE);
     EXPECT_EQ(tips.ToolText(Video(), 12333 + static_cast<UINT>(exit)), L"アプリ終了");
 }
 

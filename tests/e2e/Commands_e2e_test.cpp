@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/MoviePlayWindow_CL.h"
+#include "base/CommandIds.h"
 #include "store/ContentRecordKeys.h"
 #include "store/Inifile_CL.h"
 #include "tests/e2e/PlayerFixture.h"
@@ -31,8 +32,6 @@ namespace {
 
 constexpr int64_t kSecond = 10'000'000;
 constexpr int kFramesPerSecond = 10;
-constexpr WORD CMD_OPEN_FILE = 0x857C;
-constexpr WORD CMD_SCREEN_CAPTURE = 0x857D;
 
 // The player's own texts on the picture stay, but the title box over its top-left corner is
 // turned off so the frame numbers read cleanly; the key trace shows which keys arrived.
@@ -570,8 +569,8 @@ TEST_F(CommandsE2eTest, ScreenCaptureSavesTheShownPictureAsPng) {
             return now.wMilliseconds < 200;
         },
         3000));
-    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_SCREEN_CAPTURE, 0), 0));
-    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_SCREEN_CAPTURE, 0), 0));
+    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_CAPTURE, 0), 0));
+    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_CAPTURE, 0), 0));
     std::vector<std::wstring> names;
     ASSERT_TRUE(WaitUntil([&] { return (names = FilesIn(folder)).size() >= 2; }, 10000))
         << "captures: " << names.size();

@@ -8,14 +8,13 @@
 
 #include <string>
 
+#include "base/CommandIds.h"
 #include "tests/e2e/PlayerFixture.h"
 #include "tests/support/AviWriter_CL.h"
 #include "tests/support/TempFolder_CL.h"
 
 namespace {
 
-constexpr WORD kCmdBorderlessOn = 0x80E1;
-constexpr WORD kCmdTransparentOff = 0x80F8, kCmdTransparentOn = 0x80F9;
 constexpr wchar_t kPlayPauseKeyLine[] = L"KeyHandler(0x50)";
 
 // Mouse input the way a user makes it: through the system's input queue, to whatever window is
@@ -151,7 +150,7 @@ TEST_F(WindowE2eTest, TheBorderlessDisplayResizesByItsRightEdgeAndStopsAtTheSmal
     HWND window = StartPlaying();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 10000));
-    ASSERT_TRUE(m_player.PostToWindow(WM_COMMAND, MAKEWPARAM(kCmdBorderlessOn, 0)));
+    ASSERT_TRUE(m_player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_BORDERLESS_ON, 0)));
     ASSERT_TRUE(WaitUntil([&] { return (::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == 0; }, 5000));
 
     // Grow by the right edge, half way down (the control bar's items lie along the bottom;
@@ -191,7 +190,7 @@ TEST_F(WindowE2eTest, TheMaximiseButtonMeansFullScreenAndTransparencyFollowsItsC
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 10000));
 
-    ASSERT_TRUE(m_player.PostToWindow(WM_COMMAND, MAKEWPARAM(kCmdTransparentOn, 0)));
+    ASSERT_TRUE(m_player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_TRANSPARENT_ON, 0)));
     BYTE alpha = 0;
     DWORD flags = 0;
     ASSERT_TRUE(WaitUntil(
@@ -203,7 +202,7 @@ TEST_F(WindowE2eTest, TheMaximiseButtonMeansFullScreenAndTransparencyFollowsItsC
     EXPECT_EQ(alpha, 150);  // the "transparent" setting
     // Clicks still reach the window unless mouse_transparent says otherwise.
     EXPECT_EQ(::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0);
-    ASSERT_TRUE(m_player.PostToWindow(WM_COMMAND, MAKEWPARAM(kCmdTransparentOff, 0)));
+    ASSERT_TRUE(m_player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_TRANSPARENT_OFF, 0)));
     EXPECT_TRUE(WaitUntil([&] { return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) == 0; }, 5000));
 
     ASSERT_TRUE(m_player.PostToWindow(WM_SYSCOMMAND, SC_MAXIMIZE));

@@ -80,49 +80,49 @@ TEST_P(ControlBarPlacement, ItemStandsWhereTheLayoutRulesPutIt) {
 // 1280 x 720: g = 616, bottom row at 671, upper buttons at 612.
 // 1281 x 721: odd sizes round the halves down.
 INSTANTIATE_TEST_SUITE_P(ClientSizes, ControlBarPlacement, ::testing::Values(
-    PlaceCase{640, 480, Bar::CMD_NO_ACTION, 192, 174},
-    PlaceCase{640, 480, Bar::CMD_OPEN_FILE, 24, 431},
-    PlaceCase{640, 480, Bar::CMD_PLAY_LIST, 88, 431},
-    PlaceCase{640, 480, Bar::CMD_STOP, 88, 431},
-    PlaceCase{640, 480, Bar::CMD_SLOWER, 160, 431},
-    PlaceCase{640, 480, Bar::CMD_SKIP_BACK, 224, 431},
-    PlaceCase{640, 480, Bar::CMD_PLAY_PAUSE, 296, 431},
-    PlaceCase{640, 480, Bar::CMD_SKIP_FORWARD, 368, 431},
-    PlaceCase{640, 480, Bar::CMD_FASTER, 432, 431},
-    PlaceCase{640, 480, Bar::CMD_MUTE, 456, 431},
-    PlaceCase{640, 480, Bar::CMD_HISTORY, 448, 372},
-    PlaceCase{640, 480, Bar::CMD_CAPTURE, 512, 372},
-    PlaceCase{640, 480, Bar::CMD_THUMBNAILS, 576, 372},
-    PlaceCase{640, 480, Bar::CMD_FULL_SCREEN, 512, 1},
-    PlaceCase{640, 480, Bar::CMD_EXIT, 592, 1},
-    PlaceCase{640, 480, Bar::CMD_VOLUME, 520, 453},
-    PlaceCase{640, 480, Bar::CMD_VOLUME_KNOB, 516, 443},
-    PlaceCase{1280, 720, Bar::CMD_NO_ACTION, 512, 294},
-    PlaceCase{1280, 720, Bar::CMD_OPEN_FILE, 24, 671},
-    PlaceCase{1280, 720, Bar::CMD_PLAY_LIST, 88, 671},
-    PlaceCase{1280, 720, Bar::CMD_STOP, 408, 671},
-    PlaceCase{1280, 720, Bar::CMD_SLOWER, 480, 671},
-    PlaceCase{1280, 720, Bar::CMD_SKIP_BACK, 544, 671},
-    PlaceCase{1280, 720, Bar::CMD_PLAY_PAUSE, 616, 671},
-    PlaceCase{1280, 720, Bar::CMD_SKIP_FORWARD, 688, 671},
-    PlaceCase{1280, 720, Bar::CMD_FASTER, 752, 671},
-    PlaceCase{1280, 720, Bar::CMD_MUTE, 1096, 671},
-    PlaceCase{1280, 720, Bar::CMD_HISTORY, 1088, 612},
-    PlaceCase{1280, 720, Bar::CMD_CAPTURE, 1152, 612},
-    PlaceCase{1280, 720, Bar::CMD_THUMBNAILS, 1216, 612},
-    PlaceCase{1280, 720, Bar::CMD_FULL_SCREEN, 1152, 1},
-    PlaceCase{1280, 720, Bar::CMD_EXIT, 1232, 1},
-    PlaceCase{1280, 720, Bar::CMD_VOLUME, 1160, 693},
-    PlaceCase{1280, 720, Bar::CMD_VOLUME_KNOB, 1156, 683},
-    PlaceCase{1281, 721, Bar::CMD_NO_ACTION, 512, 295},
-    PlaceCase{1281, 721, Bar::CMD_PLAY_PAUSE, 616, 672},
-    PlaceCase{1281, 721, Bar::CMD_STOP, 408, 672}));
+    PlaceCase{640, 480, CMD_NO_ACTION, 192, 174},
+    PlaceCase{640, 480, CMD_OPEN_FILE, 24, 431},
+    PlaceCase{640, 480, CMD_SHOW_PLAY_LIST, 88, 431},
+    PlaceCase{640, 480, CMD_STOP, 88, 431},
+    PlaceCase{640, 480, CMD_SLOWER, 160, 431},
+    PlaceCase{640, 480, CMD_PREVIOUS, 224, 431},
+    PlaceCase{640, 480, CMD_PLAY_PAUSE, 296, 431},
+    PlaceCase{640, 480, CMD_NEXT, 368, 431},
+    PlaceCase{640, 480, CMD_FASTER, 432, 431},
+    PlaceCase{640, 480, CMD_MUTE, 456, 431},
+    PlaceCase{640, 480, CMD_SHOW_HISTORY, 448, 372},
+    PlaceCase{640, 480, CMD_CAPTURE, 512, 372},
+    PlaceCase{640, 480, CMD_THUMBNAIL_STRIP, 576, 372},
+    PlaceCase{640, 480, CMD_FULL_SCREEN, 512, 1},
+    PlaceCase{640, 480, CMD_CLOSE, 592, 1},
+    PlaceCase{640, 480, CMD_VOLUME_STEP, 520, 453},
+    PlaceCase{640, 480, CMD_VOLUME_KNOB, 516, 443},
+    PlaceCase{1280, 720, CMD_NO_ACTION, 512, 294},
+    PlaceCase{1280, 720, CMD_OPEN_FILE, 24, 671},
+    PlaceCase{1280, 720, CMD_SHOW_PLAY_LIST, 88, 671},
+    PlaceCase{1280, 720, CMD_STOP, 408, 671},
+    PlaceCase{1280, 720, CMD_SLOWER, 480, 671},
+    PlaceCase{1280, 720, CMD_PREVIOUS, 544, 671},
+    PlaceCase{1280, 720, CMD_PLAY_PAUSE, 616, 671},
+    PlaceCase{1280, 720, CMD_NEXT, 688, 671},
+    PlaceCase{1280, 720, CMD_FASTER, 752, 671},
+    PlaceCase{1280, 720, CMD_MUTE, 1096, 671},
+    PlaceCase{1280, 720, CMD_SHOW_HISTORY, 1088, 612},
+    PlaceCase{1280, 720, CMD_CAPTURE, 1152, 612},
+    PlaceCase{1280, 720, CMD_THUMBNAIL_STRIP, 1216, 612},
+    PlaceCase{1280, 720, CMD_FULL_SCREEN, 1152, 1},
+    PlaceCase{1280, 720, CMD_CLOSE, 1232, 1},
+    PlaceCase{1280, 720, CMD_VOLUME_STEP, 1160, 693},
+    PlaceCase{1280, 720, CMD_VOLUME_KNOB, 1156, 683},
+    PlaceCase{1281, 721, CMD_NO_ACTION, 512, 295},
+    PlaceCase{1281, 721, CMD_PLAY_PAUSE, 616, 672},
+    PlaceCase{1281, 721, CMD_STOP, 408, 672}));
 
 TEST(ControlBar, TopRowFollowsTheClientTop) {
     Bar bar;
     bar.Layout(RECT{0, 30, 800, 600}, Stopped());
-    EXPECT_EQ(bar.Item(Index(bar, Bar::CMD_EXIT)).top, 31.0f);
-    EXPECT_EQ(bar.Item(Index(bar, Bar::CMD_FULL_SCREEN)).top, 31.0f);
+    EXPECT_EQ(bar.Item(Index(bar, CMD_CLOSE)).top, 31.0f);
+    EXPECT_EQ(bar.Item(Index(bar, CMD_FULL_SCREEN)).top, 31.0f);
 }
 
 struct KnobCase {
@@ -136,8 +136,8 @@ TEST_P(ControlBarKnob, KnobMovesWithTheVolumeStepAndStaysOnTheSlider) {
     Bar bar;
     ControlBarState s = Playing(GetParam().volume);
     bar.Layout(Client(1000, 500), s);
-    EXPECT_EQ(bar.Item(Index(bar, Bar::CMD_VOLUME_KNOB)).left, static_cast<float>(1000 - GetParam().offsetFromRight));
-    EXPECT_EQ(bar.Item(Index(bar, Bar::CMD_VOLUME_KNOB)).top, 463.0f);
+    EXPECT_EQ(bar.Item(Index(bar, CMD_VOLUME_KNOB)).left, static_cast<float>(1000 - GetParam().offsetFromRight));
+    EXPECT_EQ(bar.Item(Index(bar, CMD_VOLUME_KNOB)).top, 463.0f);
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, ControlBarKnob, ::testing::Values(
@@ -197,44 +197,44 @@ ControlBarState With(ControlBarState s, bool ControlBarState::*flag, bool value)
 }
 
 INSTANTIATE_TEST_SUITE_P(States, ControlBarPictures, ::testing::Values(
-    StateCase{"stopped", Stopped(), Bar::CMD_PLAY_PAUSE, AtlasSprite::Play},
-    StateCase{"playing", Playing(), Bar::CMD_PLAY_PAUSE, AtlasSprite::Pause},
-    StateCase{"paused", Paused(), Bar::CMD_PLAY_PAUSE, AtlasSprite::Play},
+    StateCase{"stopped", Stopped(), CMD_PLAY_PAUSE, AtlasSprite::Play},
+    StateCase{"playing", Playing(), CMD_PLAY_PAUSE, AtlasSprite::Pause},
+    StateCase{"paused", Paused(), CMD_PLAY_PAUSE, AtlasSprite::Play},
     StateCase{"started without content", With(Playing(), &ControlBarState::contentLoaded, false),
-              Bar::CMD_PLAY_PAUSE, AtlasSprite::Play},
-    StateCase{"stopped", Stopped(), Bar::CMD_SLOWER, AtlasSprite::Slow},
-    StateCase{"playing", Playing(), Bar::CMD_SLOWER, AtlasSprite::Slow},
-    StateCase{"paused", Paused(), Bar::CMD_SLOWER, AtlasSprite::FrameBack},
-    StateCase{"playing", Playing(), Bar::CMD_FASTER, AtlasSprite::Fast},
-    StateCase{"paused", Paused(), Bar::CMD_FASTER, AtlasSprite::FrameForward},
-    StateCase{"sound on", Playing(), Bar::CMD_MUTE, AtlasSprite::SoundOn},
-    StateCase{"muted", With(Playing(), &ControlBarState::muted, true), Bar::CMD_MUTE, AtlasSprite::Muted},
+              CMD_PLAY_PAUSE, AtlasSprite::Play},
+    StateCase{"stopped", Stopped(), CMD_SLOWER, AtlasSprite::Slow},
+    StateCase{"playing", Playing(), CMD_SLOWER, AtlasSprite::Slow},
+    StateCase{"paused", Paused(), CMD_SLOWER, AtlasSprite::FrameBack},
+    StateCase{"playing", Playing(), CMD_FASTER, AtlasSprite::Fast},
+    StateCase{"paused", Paused(), CMD_FASTER, AtlasSprite::FrameForward},
+    StateCase{"sound on", Playing(), CMD_MUTE, AtlasSprite::SoundOn},
+    StateCase{"muted", With(Playing(), &ControlBarState::muted, true), CMD_MUTE, AtlasSprite::Muted},
     StateCase{"strip shown", With(Playing(), &ControlBarState::thumbnailsShown, true),
-              Bar::CMD_THUMBNAILS, AtlasSprite::ThumbnailsHide},
+              CMD_THUMBNAIL_STRIP, AtlasSprite::ThumbnailsHide},
     StateCase{"strip hidden", With(Playing(), &ControlBarState::thumbnailsShown, false),
-              Bar::CMD_THUMBNAILS, AtlasSprite::ThumbnailsShow},
-    StateCase{"window", Playing(), Bar::CMD_FULL_SCREEN, AtlasSprite::FullScreen},
+              CMD_THUMBNAIL_STRIP, AtlasSprite::ThumbnailsShow},
+    StateCase{"window", Playing(), CMD_FULL_SCREEN, AtlasSprite::FullScreen},
     StateCase{"full screen", With(Playing(), &ControlBarState::fullScreen, true),
-              Bar::CMD_FULL_SCREEN, AtlasSprite::WindowMode},
-    StateCase{"muted and paused", With(Paused(), &ControlBarState::muted, true), Bar::CMD_STOP, AtlasSprite::Stop},
-    StateCase{"playing", Playing(), Bar::CMD_VOLUME, AtlasSprite::VolumeTrack},
-    StateCase{"playing", Playing(), Bar::CMD_VOLUME_KNOB, AtlasSprite::VolumeKnob}));
+              CMD_FULL_SCREEN, AtlasSprite::WindowMode},
+    StateCase{"muted and paused", With(Paused(), &ControlBarState::muted, true), CMD_STOP, AtlasSprite::Stop},
+    StateCase{"playing", Playing(), CMD_VOLUME_STEP, AtlasSprite::VolumeTrack},
+    StateCase{"playing", Playing(), CMD_VOLUME_KNOB, AtlasSprite::VolumeKnob}));
 
 TEST(ControlBar, PicturesSwitchBackWhenTheStateReturns) {
     Bar bar;
     bar.Layout(Client(800, 600), Playing());
-    const RECT playing = bar.SourceRect(Index(bar, Bar::CMD_PLAY_PAUSE));
+    const RECT playing = bar.SourceRect(Index(bar, CMD_PLAY_PAUSE));
     bar.Layout(Client(800, 600), Paused());
-    const RECT paused = bar.SourceRect(Index(bar, Bar::CMD_PLAY_PAUSE));
+    const RECT paused = bar.SourceRect(Index(bar, CMD_PLAY_PAUSE));
     bar.Layout(Client(800, 600), Playing());
     EXPECT_FALSE(EqualRect(&playing, &paused));
-    const RECT again = bar.SourceRect(Index(bar, Bar::CMD_PLAY_PAUSE));
+    const RECT again = bar.SourceRect(Index(bar, CMD_PLAY_PAUSE));
     EXPECT_TRUE(EqualRect(&playing, &again));
 }
 
 TEST(ControlBar, LogoGreetsUntilPlaybackOfAContentStarts) {
     Bar bar;
-    const size_t logo = Index(bar, Bar::CMD_NO_ACTION);
+    const size_t logo = Index(bar, CMD_NO_ACTION);
     const struct {
         ControlBarState state;
         bool hidden;
@@ -275,11 +275,11 @@ TEST(ControlBar, EveryItemSendsItsOwnCommandOfTheBarRange) {
         EXPECT_TRUE(commands.insert(c).second) << "two items send 0x" << std::hex << c;
     }
     EXPECT_EQ(commands.size(), 17u);
-    EXPECT_EQ(Bar::CMD_PLAY_PAUSE, 0x8570u);
-    EXPECT_EQ(Bar::CMD_VOLUME, 0x8576u);
-    EXPECT_EQ(Bar::CMD_VOLUME_KNOB, 0x8577u);
-    EXPECT_EQ(Bar::CMD_EXIT, 0x8580u);
-    EXPECT_EQ(Bar::CMD_NO_ACTION, 0x8581u);
+    EXPECT_EQ(CMD_PLAY_PAUSE, 0x8570u);
+    EXPECT_EQ(CMD_VOLUME_STEP, 0x8576u);
+    EXPECT_EQ(CMD_VOLUME_KNOB, 0x8577u);
+    EXPECT_EQ(CMD_CLOSE, 0x8580u);
+    EXPECT_EQ(CMD_NO_ACTION, 0x8581u);
 }
 
 TEST(ControlBar, TipsAreTheUserVisibleTexts) {
@@ -288,23 +288,23 @@ TEST(ControlBar, TipsAreTheUserVisibleTexts) {
         UINT command;
         const wchar_t* tip;
     } cases[] = {
-        {Bar::CMD_PLAY_PAUSE, L"再生／ポーズ"},
-        {Bar::CMD_SKIP_BACK, L"１０秒戻る"},
-        {Bar::CMD_SKIP_FORWARD, L"１０秒進む"},
-        {Bar::CMD_MUTE, L"ミュート／ミュート解除"},
-        {Bar::CMD_SLOWER, L"スロー／コマ戻し"},
-        {Bar::CMD_FASTER, L"倍速再生／コマ送り"},
-        {Bar::CMD_OPEN_FILE, L"ファイルを開く"},
-        {Bar::CMD_CAPTURE, L"画面キャプチャー"},
-        {Bar::CMD_PLAY_LIST, L"プレイリスト"},
-        {Bar::CMD_EXIT, L"アプリ終了"},
-        {Bar::CMD_THUMBNAILS, L"サムネイル表示／非表示"},
-        {Bar::CMD_STOP, L""},
-        {Bar::CMD_HISTORY, L""},
-        {Bar::CMD_FULL_SCREEN, L""},
-        {Bar::CMD_VOLUME, L""},
-        {Bar::CMD_VOLUME_KNOB, L""},
-        {Bar::CMD_NO_ACTION, L""},
+        {CMD_PLAY_PAUSE, L"再生／ポーズ"},
+        {CMD_PREVIOUS, L"１０秒戻る"},
+        {CMD_NEXT, L"１０秒進む"},
+        {CMD_MUTE, L"ミュート／ミュート解除"},
+        {CMD_SLOWER, L"スロー／コマ戻し"},
+        {CMD_FASTER, L"倍速再生／コマ送り"},
+        {CMD_OPEN_FILE, L"ファイルを開く"},
+        {CMD_CAPTURE, L"画面キャプチャー"},
+        {CMD_SHOW_PLAY_LIST, L"プレイリスト"},
+        {CMD_CLOSE, L"アプリ終了"},
+        {CMD_THUMBNAIL_STRIP, L"サムネイル表示／非表示"},
+        {CMD_STOP, L""},
+        {CMD_SHOW_HISTORY, L""},
+        {CMD_FULL_SCREEN, L""},
+        {CMD_VOLUME_STEP, L""},
+        {CMD_VOLUME_KNOB, L""},
+        {CMD_NO_ACTION, L""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(bar.Item(Index(bar, c.command)).tip, std::wstring(c.tip)) << std::hex << c.command;
@@ -333,13 +333,13 @@ INSTANTIATE_TEST_SUITE_P(Seconds, ControlBarSkipTip, ::testing::Values(
 TEST(ControlBar, SkipSecondsRebuildBothTipsIndependently) {
     Bar bar;
     bar.SetSkipSeconds(5, 30);
-    EXPECT_EQ(bar.Item(Index(bar, Bar::CMD_SKIP_BACK)).tip, L"５秒戻る");
-    EXPECT_EQ(bar.Item(Index(bar, Bar::CMD_SKIP_FORWARD)).tip, L"３０秒進む");
+    EXPECT_EQ(bar.Item(Index(bar, CMD_PREVIOUS)).tip, L"５秒戻る");
+    EXPECT_EQ(bar.Item(Index(bar, CMD_NEXT)).tip, L"３０秒進む");
     bar.Layout(Client(640, 480), Playing());   // a layout keeps them
-    EXPECT_EQ(bar.Item(Index(bar, Bar::CMD_SKIP_BACK)).tip, L"５秒戻る");
+    EXPECT_EQ(bar.Item(Index(bar, CMD_PREVIOUS)).tip, L"５秒戻る");
     bar.SetSkipSeconds(60, 60);
-    EXPECT_EQ(bar.Item(Index(bar, Bar::CMD_SKIP_BACK)).tip, L"６０秒戻る");
-    EXPECT_EQ(bar.Item(Index(bar, Bar::CMD_SKIP_FORWARD)).tip, L"６０秒進む");
+    EXPECT_EQ(bar.Item(Index(bar, CMD_PREVIOUS)).tip, L"６０秒戻る");
+    EXPECT_EQ(bar.Item(Index(bar, CMD_NEXT)).tip, L"６０秒進む");
 }
 
 // ---------------------------------------------------------------------------------------
@@ -348,34 +348,34 @@ TEST(ControlBar, SkipSecondsRebuildBothTipsIndependently) {
 TEST(ControlBarHitTest, EdgesAreInsideOnTheLeftAndTopOnly) {
     Bar bar;
     bar.Layout(Client(1280, 720), Playing());   // play/pause at (616, 671), 48 x 48
-    const int play = static_cast<int>(Index(bar, Bar::CMD_PLAY_PAUSE));
+    const int play = static_cast<int>(Index(bar, CMD_PLAY_PAUSE));
     EXPECT_EQ(bar.HitTest(At(616, 671)), play);
     EXPECT_EQ(bar.HitTest(At(663, 718)), play);
     EXPECT_EQ(bar.HitTest(At(664, 700)), -1);   // gap before the forward button at 688
     EXPECT_EQ(bar.HitTest(At(640, 719)), -1);
     EXPECT_EQ(bar.HitTest(At(615, 700)), -1);
     EXPECT_EQ(bar.HitTest(At(640, 670)), -1);
-    EXPECT_EQ(bar.HitTest(At(688, 671)), static_cast<int>(Index(bar, Bar::CMD_SKIP_FORWARD)));
+    EXPECT_EQ(bar.HitTest(At(688, 671)), static_cast<int>(Index(bar, CMD_NEXT)));
 }
 
 TEST(ControlBarHitTest, LaterItemWinsWhereItemsOverlap) {
     Bar bar;
     bar.Layout(Client(640, 480), Playing());
     // At 640 pixels the stop button covers the play-list button exactly.
-    EXPECT_EQ(bar.HitTest(At(100, 440)), static_cast<int>(Index(bar, Bar::CMD_STOP)));
+    EXPECT_EQ(bar.HitTest(At(100, 440)), static_cast<int>(Index(bar, CMD_STOP)));
     // The mute button overlaps the right half of the faster button.
-    EXPECT_EQ(bar.HitTest(At(460, 440)), static_cast<int>(Index(bar, Bar::CMD_MUTE)));
-    EXPECT_EQ(bar.HitTest(At(440, 440)), static_cast<int>(Index(bar, Bar::CMD_FASTER)));
+    EXPECT_EQ(bar.HitTest(At(460, 440)), static_cast<int>(Index(bar, CMD_MUTE)));
+    EXPECT_EQ(bar.HitTest(At(440, 440)), static_cast<int>(Index(bar, CMD_FASTER)));
     // The knob (volume 10 at x 563) lies over the slider.
-    EXPECT_EQ(bar.HitTest(At(565, 455)), static_cast<int>(Index(bar, Bar::CMD_VOLUME_KNOB)));
-    EXPECT_EQ(bar.HitTest(At(530, 455)), static_cast<int>(Index(bar, Bar::CMD_VOLUME)));
+    EXPECT_EQ(bar.HitTest(At(565, 455)), static_cast<int>(Index(bar, CMD_VOLUME_KNOB)));
+    EXPECT_EQ(bar.HitTest(At(530, 455)), static_cast<int>(Index(bar, CMD_VOLUME_STEP)));
 }
 
 TEST(ControlBarHitTest, HiddenLogoIsNeverHit) {
     Bar bar;
     const POINT middle = At(640, 360);
     bar.Layout(Client(1280, 720), Stopped());
-    EXPECT_EQ(bar.HitTest(middle), static_cast<int>(Index(bar, Bar::CMD_NO_ACTION)));
+    EXPECT_EQ(bar.HitTest(middle), static_cast<int>(Index(bar, CMD_NO_ACTION)));
     bar.Layout(Client(1280, 720), Playing());
     EXPECT_EQ(bar.HitTest(middle), -1);
     ControlBarVolumeHit volume;
@@ -397,7 +397,7 @@ TEST_P(ControlBarVolumeStep, PressOnTheSliderGivesTheStepUnderThePoint) {
     Bar bar;
     bar.Layout(Client(1280, 720), Playing(0));   // slider 1160..1259 x 693..704, knob at 1156
     const ControlBarVolumeHit hit = bar.HitVolume(At(1160 + GetParam().dx, 699));
-    EXPECT_EQ(hit.index, static_cast<int>(Index(bar, Bar::CMD_VOLUME)));
+    EXPECT_EQ(hit.index, static_cast<int>(Index(bar, CMD_VOLUME_STEP)));
     EXPECT_TRUE(hit.setsVolume);
     EXPECT_EQ(hit.volumeStep, GetParam().step);
     EXPECT_EQ(Bar::VolumeStepAt(1160 + GetParam().dx, 1160), GetParam().step);
@@ -417,7 +417,7 @@ TEST(ControlBarVolume, StepRuleClampsBothEnds) {
 TEST(ControlBarVolume, KnobActsAsTheSliderAndLightsIt) {
     Bar bar;
     bar.Layout(Client(1280, 720), Playing(0));   // knob 1156..1171 x 683..714
-    const size_t slider = Index(bar, Bar::CMD_VOLUME);
+    const size_t slider = Index(bar, CMD_VOLUME_STEP);
     const ControlBarVolumeHit hit = bar.HitVolume(At(1157, 686));   // knob only, left of and above the slider
     EXPECT_EQ(hit.index, static_cast<int>(slider));
     EXPECT_TRUE(hit.setsVolume);
@@ -434,7 +434,7 @@ TEST(ControlBarVolume, PressElsewhereLeavesTheVolume) {
     Bar bar;
     bar.Layout(Client(1280, 720), Playing());
     const ControlBarVolumeHit play = bar.HitVolume(At(620, 680));
-    EXPECT_EQ(play.index, static_cast<int>(Index(bar, Bar::CMD_PLAY_PAUSE)));
+    EXPECT_EQ(play.index, static_cast<int>(Index(bar, CMD_PLAY_PAUSE)));
     EXPECT_FALSE(play.setsVolume);
     const ControlBarVolumeHit none = bar.HitVolume(At(5, 5));
     EXPECT_EQ(none.index, -1);
@@ -447,7 +447,7 @@ TEST(ControlBarVolume, PressElsewhereLeavesTheVolume) {
 TEST(ControlBarHover, OnlyTheItemUnderThePointerIsLit) {
     Bar bar;
     bar.Layout(Client(1280, 720), Playing());
-    const size_t play = Index(bar, Bar::CMD_PLAY_PAUSE);
+    const size_t play = Index(bar, CMD_PLAY_PAUSE);
     EXPECT_EQ(bar.UpdateHover(At(630, 690), false, nullptr), static_cast<int>(play));
     for (size_t i = 0; i < bar.Count(); ++i) {
         EXPECT_EQ(bar.Item(i).colourArgb, i == play ? 0xFFFFFFFFu : 0xC8FFFFFFu) << "item " << i;
@@ -461,17 +461,17 @@ TEST(ControlBarHover, OnlyTheItemUnderThePointerIsLit) {
 TEST(ControlBarHover, LayoutKeepsTheHighlight) {
     Bar bar;
     bar.Layout(Client(1280, 720), Playing());
-    const size_t play = Index(bar, Bar::CMD_PLAY_PAUSE);
+    const size_t play = Index(bar, CMD_PLAY_PAUSE);
     bar.UpdateHover(At(630, 690), false, nullptr);
     bar.Layout(Client(1280, 720), Paused());   // the presenter lays out on every frame
     EXPECT_EQ(bar.Item(play).colourArgb, 0xFFFFFFFFu);
-    EXPECT_EQ(bar.Item(Index(bar, Bar::CMD_STOP)).colourArgb, 0xC8FFFFFFu);
+    EXPECT_EQ(bar.Item(Index(bar, CMD_STOP)).colourArgb, 0xC8FFFFFFu);
 }
 
 TEST(ControlBarHover, LogoReturnsToOpaqueWhiteAtTheNextLayout) {
     Bar bar;
     bar.Layout(Client(1280, 720), Stopped());
-    const size_t logo = Index(bar, Bar::CMD_NO_ACTION);
+    const size_t logo = Index(bar, CMD_NO_ACTION);
     bar.UpdateHover(At(5, 300), false, nullptr);
     EXPECT_EQ(bar.Item(logo).colourArgb, 0xC8FFFFFFu);
     bar.Layout(Client(1280, 720), Stopped());
@@ -484,15 +484,15 @@ TEST(ControlBarHover, PlainMoveOverTheKnobLightsTheKnobAndSetsNoVolume) {
     ControlBarVolumeHit volume;
     volume.setsVolume = true;
     const int lit = bar.UpdateHover(At(1210, 686), false, &volume);
-    EXPECT_EQ(lit, static_cast<int>(Index(bar, Bar::CMD_VOLUME_KNOB)));
+    EXPECT_EQ(lit, static_cast<int>(Index(bar, CMD_VOLUME_KNOB)));
     EXPECT_FALSE(volume.setsVolume);
 }
 
 TEST(ControlBarHover, DragFromTheKnobAcrossTheSliderSetsTheVolumeOnEveryMove) {
     Bar bar;
     bar.Layout(Client(1280, 720), Playing(10));
-    const size_t slider = Index(bar, Bar::CMD_VOLUME);
-    const size_t knob = Index(bar, Bar::CMD_VOLUME_KNOB);
+    const size_t slider = Index(bar, CMD_VOLUME_STEP);
+    const size_t knob = Index(bar, CMD_VOLUME_KNOB);
     int last = -1;
     for (LONG x = 1210; x >= 1150; x -= 6) {   // past the slider's left end
         ControlBarVolumeHit volume;

@@ -153,7 +153,7 @@ TEST_F(OverlayTest, ControlBarItemsChangeOnlyTheirOwnPlace) {
     m_presenter->SetControlBarState(state);
     Picture muted = Shot();
     ControlBar_CL bar = m_presenter->ControlBarSnapshot();
-    const int mute = bar.IndexOf(ControlBar_CL::CMD_MUTE);
+    const int mute = bar.IndexOf(CMD_MUTE);
     ASSERT_GE(mute, 0);
     RECT diff = DiffBounds(unmuted, muted);
     EXPECT_FALSE(Empty(diff));
@@ -174,7 +174,7 @@ TEST_F(OverlayTest, LogoShowsUntilPlaybackStarts) {
     m_presenter->SetPlaybackShown(false, false);
     Picture idle = Shot();
     ControlBar_CL bar = m_presenter->ControlBarSnapshot();
-    const int logo = bar.IndexOf(ControlBar_CL::CMD_NO_ACTION);
+    const int logo = bar.IndexOf(CMD_NO_ACTION);
     ASSERT_GE(logo, 0);
     RECT logoRect = bar.WindowRect(static_cast<size_t>(logo));
     EXPECT_EQ(logoRect.left, (kWidth - 256) / 2);
