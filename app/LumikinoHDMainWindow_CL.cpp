@@ -1,9 +1,12 @@
 #include "app/LumikinoHDMainWindow_CL.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
+#include <winnetwk.h>
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
 #include "app/LaunchHandOff.h"
@@ -13,6 +16,7 @@
 #include "app/ScreenCapture_CL.h"
 #include "app/commands/KeyMap.h"
 #include "app/commands/MenuModel.h"
+#include "app/layout/MainLayout.h"
 #include "base/DataFolder_CL.h"
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
@@ -34,9 +38,9 @@ constexpr wchar_t kResumeText[] = L"ＲＥＳＵＭＥ";
 constexpr wchar_t kPlayFailedText[] = L"再生できませんでした";
 constexpr wchar_t kNotYetReadableText[] = L"この形式はまだ開けません";
 constexpr wchar_t kZoomText[] = L"ＺＯＯＭ";
+constexpr wchar_t kLoaderName[] = L"LumikinoHDMainWindow_CL::SetContents2";
 constexpr wchar_t kOpenFileTitle[] = L"再生したい動画ファイルを選択してください";
 constexpr int kLoadingStatusTicks = 60;  // 30 s
-constexpr UINT kClickDelayMs = 200;      // a double click cancels the single click within this
 constexpr LONG_PTR kFrameStyles = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr LONG kDefaultWidth = 480, kDefaultHeight = 360;
 }  // namespace
@@ -108,11 +112,19 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
             return 1;
         case WM_TIMER:
             if (wParam == ID_TIMER_CLOSE) {
-                // A load pumping messages (a modal dialog) is never torn down underneath:
-                // the timer stays armed and tries again.
-                if (m_loading) return 0;
+                // A load waiting for its next attempt is given up; one that shows its dialog
+                // is never torn down underneath: the timer stays armed and tries again.
+                if (m_loads.Running() && m_loadWaiting) {
+                    m_graph.ReleaseFilterGraph();
+                    EndLoad();
+                }
+                if (m_loads.Running()) return 0;
                 ::KillTimer(m_window, ID_TIMER_CLOSE);
                 ::DestroyWindow(m_window);
+                return 0;
+            }
+            if (wParam == ID_TIMER_LOAD_ATTEMPT) {
+                OnLoadAttemptTimer();
                 return 0;
             }
             if (wParam == ID_TIMER_CLICK) {
@@ -136,7 +148,7 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
             break;
         case WM_LBUTTONDBLCLK:
             // The second press of a double click: the first one's click does not act.
-            ::KillTimer(m_window, ID_TIMER_CLICK);
+            ApplyMouseActions(m_mouse.OnDoubleClick());
             break;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_MAXIMIZE) {
@@ -269,7 +281,11 @@ void LumikinoHDMainWindow_CL::OnFirstPaint() {
 void LumikinoHDMainWindow_CL::OnOpenLaunchFile() {
     LogPrintf(L"WM_OPEN_LAUNCH_FILE \"%ls\"", m_launch.path);
     if (m_launch.path[0] == L'\0') return;
-    m_intake.OpenPath(m_launch.path, true);
+    // The path is opened once: a hand-off that arrives before the first paint opens it itself,
+    // and the first paint's request must not open it a second time.
+    const std::wstring path(m_launch.path);
+    m_launch.path[0] = L'\0';
+    m_intake.OpenPath(path, true);
 }
 
 LRESULT LumikinoHDMainWindow_CL::OnCopyData(const COPYDATASTRUCT* data) {
@@ -280,10 +296,12 @@ LRESULT LumikinoHDMainWindow_CL::OnCopyData(const COPYDATASTRUCT* data) {
                   data ? data->lpData : nullptr);
         return FALSE;
     }
-    m_launch = received;
     LogPrintf(L"WM_COPYDATA \"%ls\" full_screen=%d loop=%d end_close=%d no_resume=%d start=%lld album=%d",
-              m_launch.path, m_launch.full_screen, m_launch.loop, m_launch.end_close, m_launch.no_resume,
-              static_cast<long long>(m_launch.start_position), m_launch.from_album);
+              received.path, received.full_screen, received.loop, received.end_close, received.no_resume,
+              static_cast<long long>(received.start_position), received.from_album);
+    // Each hand-off is applied in its turn: several second starts in a row must not overwrite
+    // one another before they are applied.
+    m_handOffs.push_back(received);
     // The rest is done after this message returns: the second start waits for the answer and
     // need not wait for the window to come forward and the movie to be opened.
     ::PostMessageW(m_window, WM_APPLY_LAUNCH_REQUEST, 0, 0);
@@ -291,6 +309,9 @@ LRESULT LumikinoHDMainWindow_CL::OnCopyData(const COPYDATASTRUCT* data) {
 }
 
 void LumikinoHDMainWindow_CL::OnApplyLaunchRequest() {
+    if (m_handOffs.empty()) return;
+    m_launch = m_handOffs.front();
+    m_handOffs.pop_front();
     // The handed-over path replaces whatever list was playing.
     m_playList.Clear();
     // Full screen is a maximised window: showing it normal would shrink it under its flag.
@@ -396,11 +417,7 @@ void LumikinoHDMainWindow_CL::CaptureScreen() {
     SetStatusText(ScreenCapture_CL::StatusText(ScreenCapture_CL::CaptureRenderer(renderer, target)));
 }
 
-void LumikinoHDMainWindow_CL::EndWindowDrag() {
-    if (!m_drag.Active()) return;
-    m_drag.End(CursorPosition());
-    ::ReleaseCapture();
-}
+void LumikinoHDMainWindow_CL::EndWindowDrag() { ApplyMouseActions(m_mouse.EndDrag()); }
 
 void LumikinoHDMainWindow_CL::ShowPictureMenu(HWND owner, POINT clientPoint) {
     std::vector<MenuEntry> entries = BuildPictureMenu(m_commands.PictureMenuStateNow());
@@ -410,9 +427,9 @@ void LumikinoHDMainWindow_CL::ShowPictureMenu(HWND owner, POINT clientPoint) {
     const UINT chosen = menu.Show(owner, clientPoint);
     // The menu pumps messages: the window may have closed underneath it.
     if (chosen == 0 || !m_window || m_closing) return;
-    if (ProcessLogSwitches().log_detail_other) LogPrintf(L"PictureMenu(0x%04x)", chosen);
-    RunCommand(static_cast<WORD>(chosen));
+    const bool ran = RunCommand(static_cast<WORD>(chosen));
     SyncToolBar();
+    if (ProcessLogSwitches().log_detail_other) LogPrintf(L"PictureMenu(0x%04x) ran=%d", chosen, ran ? 1 : 0);
 }
 
 void LumikinoHDMainWindow_CL::NoteUserActivity() {
@@ -445,82 +462,89 @@ POINT LumikinoHDMainWindow_CL::VideoClientPoint(POINT screen) const {
     return point;
 }
 
-namespace {
-// The selection with its corners in order, whichever way it was dragged.
-RECT OrderedRect(const RECT& r) {
-    return RECT{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-                std::max(r.top, r.bottom)};
+MouseFacts LumikinoHDMainWindow_CL::MouseFactsOf(const MSG& message) const {
+    MouseFacts facts;
+    facts.screenPoint = message.pt;
+    facts.wParam = message.wParam;
+    facts.videoPoint = VideoClientPoint(message.pt);
+    RECT video{};
+    if (m_video) ::GetClientRect(m_video, &video);
+    facts.videoClientPx = SIZE{video.right, video.bottom};
+    facts.mainPoint = message.pt;
+    ::ScreenToClient(m_window, &facts.mainPoint);
+    RECT client{};
+    ::GetClientRect(m_window, &client);
+    facts.mainClientPx = SIZE{client.right, client.bottom};
+    ::GetWindowRect(m_window, &facts.windowRect);
+    facts.frameWidthPx = ::GetSystemMetrics(SM_CXFRAME);
+    facts.modalOpen = m_modalOpen;
+    facts.overBarItem = m_videoWindow.IsHovered();
+    facts.fullScreen = m_fullScreen;
+    facts.borderless = m_borderless;
+    return facts;
 }
-}  // namespace
+
+void LumikinoHDMainWindow_CL::ApplyMouseActions(const MouseActions& actions) {
+    if (actions.focusWindow) ::SetFocus(m_window);
+    if (actions.captureMouse) ::SetCapture(m_window);
+    if (actions.releaseCapture) ::ReleaseCapture();
+    if (actions.windowChange != WindowChange::kNone) {
+        const RECT& rect = actions.windowRect;
+        if (ProcessLogSwitches().log_detail_resize) {
+            LogPrintf(L"drag(trace) edge=%d to=(%d,%d,%d,%d)", static_cast<int>(m_mouse.Edge()),
+                      static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right),
+                      static_cast<int>(rect.bottom));
+        }
+        const UINT keep = actions.windowChange == WindowChange::kMove ? SWP_NOSIZE : SWP_NOMOVE;
+        ::SetWindowPos(m_window, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE | keep);
+    }
+    if (actions.cursorShape) ::SetCursor(::LoadCursorW(nullptr, actions.cursorShape));
+    CMyRenderer* renderer = Renderer();
+    switch (actions.selectionChange) {
+        case SelectionChange::kNone:
+            break;
+        case SelectionChange::kTrack:
+            if (renderer) {
+                renderer->Presenter()->SetSelection(false, actions.selection);
+                renderer->Redraw();
+            }
+            break;
+        case SelectionChange::kDrop:
+            if (renderer) renderer->Presenter()->SetSelection(false, m_mouse.ZoomSelection());
+            RedrawPlayer();
+            break;
+        case SelectionChange::kApply:
+            if (renderer) renderer->Presenter()->SetSelection(true, actions.selection);
+            SetStatusText(kZoomText);
+            break;
+    }
+    if (actions.killClickTimer) ::KillTimer(m_window, ID_TIMER_CLICK);
+    if (actions.startClickTimer) ::SetTimer(m_window, ID_TIMER_CLICK, PictureMouse_CL::kClickDelayMs, nullptr);
+    if (actions.volumeStep >= 0) {
+        ::SendMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_VOLUME_STEP, 0), actions.volumeStep);
+    }
+}
 
 void LumikinoHDMainWindow_CL::OnLoopLeftButtonDown(const MSG& message) {
     if (ProcessLogSwitches().log_detail_other) {
         LogPrintf(L"WM_LBUTTONDOWN(trace) pt=(%d,%d) edge=%d hovered=%d modal=%d", static_cast<int>(message.pt.x),
-                  static_cast<int>(message.pt.y), static_cast<int>(m_edge), m_videoWindow.IsHovered() ? 1 : 0,
+                  static_cast<int>(message.pt.y), static_cast<int>(m_mouse.Edge()), m_videoWindow.IsHovered() ? 1 : 0,
                   m_modalOpen ? 1 : 0);
     }
-    if (!m_video || m_modalOpen || m_videoWindow.IsHovered()) return;
-    RECT window{};
-    ::GetWindowRect(m_window, &window);
-    if (m_edge == WindowEdge::kNone) {
-        const POINT point = VideoClientPoint(message.pt);
-        RECT client{};
-        ::GetClientRect(m_video, &client);
-        if (!::PtInRect(&client, point)) return;
-        const bool control = (message.wParam & MK_CONTROL) != 0;
-        if (control) m_zoom = RECT{point.x, point.y, point.x, point.y};
-        ::SetFocus(m_window);
-        m_drag.Begin(message.pt, window, WindowEdge::kNone, control);
-    } else {
-        // Focused as for a move: the pointer capture below follows the active window.
-        ::SetFocus(m_window);
-        m_drag.Begin(message.pt, window, m_edge, false);
-    }
-    m_suppressNextClick = false;
-    ::SetCapture(m_window);
+    if (!m_video) return;
+    ApplyMouseActions(m_mouse.OnLeftButtonDown(MouseFactsOf(message)));
 }
 
 void LumikinoHDMainWindow_CL::OnLoopMouseMove(const MSG& message) {
     if (!m_video) return;
-    const bool dragging = m_drag.Active();
-    if (dragging && m_drag.ControlHeld()) {
-        if (m_zoom.left != -1) {
-            const POINT point = VideoClientPoint(message.pt);
-            m_zoom.right = point.x;
-            m_zoom.bottom = point.y;
-            if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetSelection(false, OrderedRect(m_zoom));
-            if (CMyRenderer* renderer = Renderer()) renderer->Redraw();
-        }
-    } else if (dragging) {
-        if (!m_fullScreen) {
-            const RECT rect = m_drag.Follow(message.pt);
-            const UINT keep = m_drag.Edge() == WindowEdge::kNone ? SWP_NOSIZE : SWP_NOMOVE;
-            if (ProcessLogSwitches().log_detail_resize) {
-                LogPrintf(L"drag(trace) edge=%d to=(%d,%d,%d,%d)", static_cast<int>(m_drag.Edge()),
-                          static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right),
-                          static_cast<int>(rect.bottom));
-            }
-            ::SetWindowPos(m_window, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                           SWP_NOZORDER | SWP_NOACTIVATE | keep);
-        }
-    } else if (m_borderless && !m_fullScreen) {
-        RECT client{};
-        ::GetClientRect(m_window, &client);
-        POINT point = message.pt;
-        ::ScreenToClient(m_window, &point);
-        m_edge = WindowDrag_CL::HitEdge(point, SIZE{client.right, client.bottom}, ::GetSystemMetrics(SM_CXFRAME));
-        const wchar_t* shape = m_edge == WindowEdge::kRight    ? IDC_SIZEWE
-                               : m_edge == WindowEdge::kBottom ? IDC_SIZENS
-                               : m_edge == WindowEdge::kCorner ? IDC_SIZENWSE
-                                                               : nullptr;
-        if (shape) ::SetCursor(::LoadCursorW(nullptr, shape));
-    } else {
-        m_edge = WindowEdge::kNone;
-    }
+    const MouseActions actions = m_mouse.OnMouseMove(MouseFactsOf(message));
+    ApplyMouseActions(actions);
+    if (actions.userActivity) NoteUserActivity();
     // The control bar lights the item under the pointer; a held button over the slider
     // drags the volume unless the window itself is being dragged.
     if (message.hwnd == m_video) {
-        const bool hovered = m_videoWindow.UpdateHover(message.wParam, dragging);
+        const bool hovered = m_videoWindow.UpdateHover(message.wParam, m_mouse.Dragging());
         const bool playing = m_controller && m_controller->IsPlaying() && !m_controller->IsPaused();
         if ((hovered || hovered != m_lastHovered) && !playing) RedrawPlayer();
         m_lastHovered = hovered;
@@ -528,46 +552,12 @@ void LumikinoHDMainWindow_CL::OnLoopMouseMove(const MSG& message) {
 }
 
 void LumikinoHDMainWindow_CL::OnLoopLeftButtonUp(const MSG& message) {
-    if (!m_drag.Active()) return;
-    const bool control = m_drag.ControlHeld();
-    const bool click = m_drag.End(message.pt);
-    ::ReleaseCapture();
-    if (click) {
-        if (m_suppressNextClick) {
-            m_suppressNextClick = false;
-        } else {
-            ::SetTimer(m_window, ID_TIMER_CLICK, kClickDelayMs, nullptr);
-        }
-    }
-    if (control && m_zoom.left != -1) EndZoomSelection(VideoClientPoint(message.pt));
-}
-
-void LumikinoHDMainWindow_CL::EndZoomSelection(POINT videoPoint) {
-    m_zoom.right = videoPoint.x;
-    m_zoom.bottom = videoPoint.y;
-    RECT selection = OrderedRect(m_zoom);
-    CMyRenderer* renderer = Renderer();
-    if (selection.right == selection.left || selection.bottom == selection.top) {
-        // A control-click without a drag: no selection, and a zoom in place is dropped.
-        m_zoom = RECT{-1, -1, -1, -1};
-        if (renderer) renderer->Presenter()->SetSelection(false, m_zoom);
-        RedrawPlayer();
-        return;
-    }
-    if (renderer) renderer->Presenter()->SetSelection(true, selection);
-    SetStatusText(kZoomText);
+    ApplyMouseActions(m_mouse.OnLeftButtonUp(MouseFactsOf(message)));
 }
 
 void LumikinoHDMainWindow_CL::OnLoopMouseWheel(const MSG& message) {
-    if (!m_controller || (GET_KEYSTATE_WPARAM(message.wParam) & MK_LBUTTON) == 0) return;
-    // The wheel with the left button held sets the volume; the button's release is then no
-    // click on the picture.
-    const int step = m_controller->VolumeStep();
-    const int next = GET_WHEEL_DELTA_WPARAM(message.wParam) > 0 ? std::min(step + 1, kVolumeStepMax)
-                                                                 : std::max(step - 1, 0);
-    ::SendMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_VOLUME_STEP, 0), next);
-    ::KillTimer(m_window, ID_TIMER_CLICK);
-    m_suppressNextClick = true;
+    if (!m_controller) return;
+    ApplyMouseActions(m_mouse.OnMouseWheel(MouseFactsOf(message), m_controller->VolumeStep()));
 }
 
 void LumikinoHDMainWindow_CL::RefreshHistoryDialog() {
@@ -577,9 +567,9 @@ void LumikinoHDMainWindow_CL::RefreshHistoryDialog() {
 // ---- Content loading ---------------------------------------------------------------------
 
 void LumikinoHDMainWindow_CL::RequestLoad(const LoadRequest& request) {
-    m_pending = request;
-    m_loadPending = true;
-    if (m_loading) return;  // the running load takes the request when it is done
+    // A load that is running (waiting for a share or a retry) finishes first; the newest
+    // request loads after it.
+    if (!m_loads.Push(request)) return;
     if (m_controller) {
         m_controller->LoopEnd();
         m_controller->SaveLastPlayFrame();
@@ -598,23 +588,19 @@ void LumikinoHDMainWindow_CL::RequestLoad(const LoadRequest& request) {
 
 void LumikinoHDMainWindow_CL::OnWorkerIdle() {
     // Also posted for interval changes and when the strip goes: only a waiting request loads.
-    if (!m_loadPending || m_closing || m_loading) return;
-    LoadRequest request = m_pending;
-    m_loadPending = false;
+    if (m_closing) return;
+    LoadRequest request;
+    if (!m_loads.TakeNext(&request)) return;
     SetContents2(request);
-    if (m_loadPending && !m_closing) ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_WORKER_IDLE, 0), 0);
 }
 
-HRESULT LumikinoHDMainWindow_CL::SetContents2(const LoadRequest& request) {
-    struct LoadingScope {
-        bool& flag;
-        explicit LoadingScope(bool& f) : flag(f) { flag = true; }
-        ~LoadingScope() { flag = false; }
-    } scope(m_loading);
+void LumikinoHDMainWindow_CL::SetContents2(const LoadRequest& request) {
     AppSettings& settings = AppSettings::Process();
-    const bool trace = ProcessLogSwitches().log_detail_graph;
-    std::wstring path = request.path;
-    bool fromList = false;
+    m_loads.Begin();
+    m_job = LoadJob();
+    m_job.request = request;
+    m_job.path = request.path;
+    m_albumLaunch = m_launch.from_album != 0;
     if (!request.direct && !m_playList.IsEmpty()) {
         m_playList.SetRepeat(m_launch.loop != 0 || settings.loop_play != 0);
         PlayListItem item;
@@ -622,33 +608,120 @@ HRESULT LumikinoHDMainWindow_CL::SetContents2(const LoadRequest& request) {
             if (item.inArchive) {
                 LogPrintf(L"SetContent2: zip内の項目はまだ再生できません \"%ls\"", item.path.c_str());
                 SetStatusText(kNotYetReadableText);
-                return E_FAIL;
+                EndLoad();
+                return;
             }
-            path = item.path;
-            fromList = true;
+            m_job.path = item.path;
+            m_job.fromList = true;
         }
     }
-    if (trace) LogPrintf(L"%ls", path.c_str());
+    // The loaded content's path is always in the log, whatever the switches say.
+    LogPrintf(L"\"%ls\"", m_job.path.c_str());
+    LoadTrace(L"SetContent2(01)");
+    m_job.shareServer = LoadQueue_CL::ShareServerOf(m_job.path, &m_job.shareHasSeparator);
+    m_job.shareWanted = settings.auth_sharedfolder == 1 && !m_job.shareServer.empty();
+    ContinueLoad();
+}
 
-    if (trace) LogPrintf(L"%ls", L"SetContent2(02)");
-    m_controller->ReleaseFilterGraph();
+void LumikinoHDMainWindow_CL::LoadTrace(const wchar_t* step) {
+    if (ProcessLogSwitches().log_detail_graph) LogPrintf(L"%ls", step);
+}
+
+void LumikinoHDMainWindow_CL::WaitBeforeNextAttempt() {
+    // The load goes on from the timer; meanwhile the window answers as usual.
+    m_loadWaiting = true;
+    ::SetTimer(m_window, ID_TIMER_LOAD_ATTEMPT, LoadQueue_CL::kAttemptDelayMs, nullptr);
+}
+
+void LumikinoHDMainWindow_CL::OnLoadAttemptTimer() {
+    ::KillTimer(m_window, ID_TIMER_LOAD_ATTEMPT);
+    if (!m_loadWaiting) return;
+    m_loadWaiting = false;
+    ContinueLoad();
+}
+
+void LumikinoHDMainWindow_CL::ContinueLoad() {
+    AppSettings& settings = AppSettings::Process();
+    if (m_job.shareWanted) {
+        NETRESOURCEW share{};
+        share.dwType = RESOURCETYPE_DISK;
+        share.lpRemoteName = m_job.shareServer.data();
+        const DWORD error = ::WNetAddConnection2W(&share, nullptr, nullptr, CONNECT_INTERACTIVE);
+        ++m_job.shareAttempts;
+        if (error != NO_ERROR) {
+            if (ProcessLogSwitches().log_detail_other) {
+                LogPrintf(L"WNetAddConnection2W(%ls) = %u (%d回目)", m_job.shareServer.c_str(),
+                          static_cast<unsigned>(error), m_job.shareAttempts);
+            }
+            if (LoadQueue_CL::ShareAttemptAgain(m_job.shareAttempts, m_job.shareHasSeparator)) {
+                WaitBeforeNextAttempt();
+                return;
+            }
+        }
+        m_job.shareWanted = false;  // connected, or given up: the build reports the rest
+    }
+    if (m_job.buildAttempts == 0) {
+        LoadTrace(L"SetContent2(02)");
+        m_controller->ReleaseFilterGraph();
+        // A path that names nothing or a folder fails at once: no graph, no retries.
+        const LoadPathKind kind = LoadQueue_CL::KindOf(m_job.path, ::GetFileAttributesW(m_job.path.c_str()));
+        if (kind != LoadPathKind::kFile) {
+            FinishLoad(kind == LoadPathKind::kFolder ? HRESULT_FROM_WIN32(ERROR_DIRECTORY)
+                                                     : HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+            return;
+        }
+    }
     m_graph.SetVideoWindow(m_video);
-    HRESULT hr = path.empty() ? E_FAIL
-                              : m_graph.CreateFilterGraphWithRetry(path, settings.pitch_keep != 1,
-                                                                   L"LumikinoHDMainWindow_CL::SetContents2");
+    const bool graphLog = ProcessLogSwitches().log_detail_graph;
+    HRESULT hr = m_graph.CreateFilterGraph(m_job.path, settings.pitch_keep != 1);
+    ++m_job.buildAttempts;
+    if (graphLog && m_job.buildAttempts > 1) {
+        LogPrintf(L"フィルタグラフの作成のリトライ結果(hResult = 0x%08x)", static_cast<unsigned>(hr));
+    }
+    if (FAILED(hr) && LoadQueue_CL::BuildAttemptAgain(hr, m_job.buildAttempts)) {
+        if (graphLog) {
+            if (m_job.buildAttempts == 1) {
+                LogPrintf(L"%ls(START) = 0x%08x", kLoaderName, static_cast<unsigned>(hr));
+            }
+            LogPrintf(L"フィルタグラフの作成のリトライ(hResult = 0x%08x)", static_cast<unsigned>(hr));
+        }
+        // A file on a share that is waking up may open on a later attempt.
+        m_graph.ReleaseFilterGraph();
+        WaitBeforeNextAttempt();
+        return;
+    }
+    if (graphLog && m_job.buildAttempts > 1) LogPrintf(L"%ls(E N D)", kLoaderName);
+    FinishLoad(hr);
+}
+
+void LumikinoHDMainWindow_CL::EndLoad() {
+    m_loads.End();
+    m_loadWaiting = false;
+    ::KillTimer(m_window, ID_TIMER_LOAD_ATTEMPT);
+    // Requests that came while this one loaded: the newest goes next.
+    if (m_loads.HasWaiting() && !m_closing) ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_WORKER_IDLE, 0), 0);
+}
+
+void LumikinoHDMainWindow_CL::FinishLoad(HRESULT hr) {
+    AppSettings& settings = AppSettings::Process();
+    const std::wstring path = m_job.path;
+    const LoadRequest request = m_job.request;
     const bool soundOnly = SUCCEEDED(hr) && m_graph.IsSoundOnlyGraph() != 0;
 
-    if (trace) LogPrintf(L"%ls", L"SetContent2(03-01)");
+    LoadTrace(L"SetContent2(03)");
+    LoadTrace(L"SetContent2(03-01)");
     if (SUCCEEDED(hr)) {
         m_content = ContentInfo();
         m_records.LoadContent(m_content, path, false);
         m_contentRecordLoaded = true;
         m_title = m_content.content_name;
     }
-    if (trace) LogPrintf(L"%ls", L"SetContent2(04)");
-    m_zoom = RECT{-1, -1, -1, -1};
-    if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetSelection(false, m_zoom);
+    LoadTrace(L"SetContent2(03-02)");
+    LoadTrace(L"SetContent2(04)");
+    m_mouse.ResetZoom();
+    if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetSelection(false, m_mouse.ZoomSelection());
     PublishOverlay();
+    LoadTrace(L"SetContent2(05)");
     ::InvalidateRect(m_window, nullptr, FALSE);
     if (FAILED(hr)) {
         LogPrintf(L"動画再生失敗 hResult = 0x%08x", static_cast<unsigned>(hr));
@@ -656,17 +729,23 @@ HRESULT LumikinoHDMainWindow_CL::SetContents2(const LoadRequest& request) {
         PublishOverlay();
         if (!path.empty()) {
             SetStatusText(kPlayFailedText);
-            // Modal: messages pumped meanwhile find m_loading set, so nothing loads or closes
-            // underneath this load.
+            // Modal: the load stays marked running while the dialog pumps messages, so a
+            // request arriving meanwhile waits and the window is not torn down underneath.
             PlayErrorDialog_CL dialog(path, [this](bool open) { SetModalDialogOpen(open); });
             dialog.Run(m_window);
         }
-        return request.direct ? S_OK : E_FAIL;
+        EndLoad();
+        return;
     }
-    if (trace) LogPrintf(L"%ls", L"SetContent2(06)");
+    LoadTrace(L"SetContent2(06)");
     AddHistory(path);
-    m_playList.SetSource(fromList);
+    m_playList.SetSource(m_job.fromList);
+    LoadTrace(L"SetContent2(07)");
+    LoadTrace(L"SetContent2(08)");
+    LoadTrace(L"SetContent2(09)");
+    // Events, volume and balance are set by the controller as it takes the new graph.
     m_controller->OnContentLoaded(&m_content, soundOnly);
+    LoadTrace(L"SetContent2(10)");
     ApplyColour();
     // The new renderer takes the window's size now, while no frame flows: a device reset
     // after Run would hold the first picture back.
@@ -682,11 +761,13 @@ HRESULT LumikinoHDMainWindow_CL::SetContents2(const LoadRequest& request) {
         m_controller->PlayResume(startGiven ? m_launch.start_position : m_content.last_play_frame);
         SetStatusText(kResumeText);
     }
+    LoadTrace(L"SetContent2(11)");
     PublishOverlay();
+    LoadTrace(L"SetContent2(12)");
     Layout();
     if (HWND bar = m_toolBar.Handle()) ::InvalidateRect(bar, nullptr, FALSE);
-    if (trace) LogPrintf(L"%ls", L"SetContent2(完了)");
-    return S_OK;
+    LoadTrace(L"SetContent2(完了)");
+    EndLoad();
 }
 
 OverlayModel LumikinoHDMainWindow_CL::MakeOverlayModel() const {
@@ -797,49 +878,66 @@ void LumikinoHDMainWindow_CL::OnExitSizeMove() {
     RedrawPlayer();
 }
 
-void LumikinoHDMainWindow_CL::ApplyIdleActions() {
+LayoutInput LumikinoHDMainWindow_CL::LayoutInputNow() {
     const AppSettings& settings = AppSettings::Process();
-    PlaybackController_CL* c = m_controller.get();
-    const bool idle = c && c->IdleTimedOut() && !m_modalOpen && !m_videoWindow.IsHovered() && c->ContentLoaded() &&
-                      c->IsPlaying() && !c->IsPaused();
-    m_idle = idle;
-    if (idle && settings.mouse_hide == 1 && !m_cursorHidden) {
-        POINT cursor{};
-        ::GetCursorPos(&cursor);
-        if (::WindowFromPoint(cursor) == m_video) {
-            ::ShowCursor(FALSE);
-            m_cursorHidden = true;
-        }
+    const PlaybackController_CL* c = m_controller.get();
+    LayoutInput input;
+    RECT client{};
+    ::GetClientRect(m_window, &client);
+    input.clientPx = SIZE{client.right - client.left, client.bottom - client.top};
+    input.fullScreen = m_fullScreen;
+    input.borderless = m_borderless;
+    input.frameless = m_frameless;
+    if (m_toolBar.Handle()) {
+        m_toolBar.Resize();  // the bar fits itself to the client width and so finds its height
+        input.toolBarExists = true;
+        input.toolBarHeightPx = m_toolBar.Height();
     }
-    if (m_fullScreen) return;
-    if (idle && settings.no_frame == 1 && !m_frameless) {
-        m_frameless = true;
-        if (!m_borderless) ApplyFrameStyles(false);
-    } else if (!idle && m_frameless) {
-        // The borderless display keeps its window without a frame.
-        m_frameless = false;
-        if (!m_borderless) ApplyFrameStyles(true);
-    }
+    input.idleTimedOut = c && c->IdleTimedOut();
+    input.modalOpen = m_modalOpen;
+    input.overBarItem = m_videoWindow.IsHovered();
+    input.contentLoaded = c && c->ContentLoaded();
+    input.playing = c && c->IsPlaying();
+    input.paused = c && c->IsPaused();
+    input.stripVisible = m_stripVisible;
+    input.stripExists = false;  // the thumbnail strip has no window yet
+    input.layoutRetryTicks = c ? c->LayoutRetryTicks() : 0;
+    input.direction = settings.direction;
+    input.smallImageSize = settings.small_image_size;
+    const SIZE picture = m_graph.GetDisplaySize();
+    input.rendererWidthPx = Renderer() ? picture.cx : 0;
+    input.rendererHeightPx = Renderer() ? picture.cy : 0;
+    input.verticalStripExtraPx = ::GetSystemMetrics(SM_CYHSCROLL);
+    input.horizontalStripExtraPx = ::GetSystemMetrics(SM_CXHSCROLL);
+    input.noThumbnail = settings.no_thumbnail;
+    input.mouseHide = settings.mouse_hide;
+    input.noFrame = settings.no_frame;
+    input.cursorShown = !m_cursorHidden;
+    input.pointerOverVideo = ::WindowFromPoint(CursorPosition()) == m_video;
+    return input;
 }
 
 void LumikinoHDMainWindow_CL::Layout() {
     if (!m_video) return;
-    ApplyIdleActions();
-    RECT client{};
-    ::GetClientRect(m_window, &client);
-    // The tool bar stands above the picture in the framed window only.
-    int top = 0;
+    LayoutResult result = ComputeMainLayout(LayoutInputNow());
+    m_idle = result.idle;
+    if (result.hideCursor) {
+        ::ShowCursor(FALSE);
+        m_cursorHidden = true;
+    }
+    if (result.frame.action != FrameAction::kNone) {
+        ApplyFrameStyles(result.frame.action == FrameAction::kRestore);
+        m_frameless = result.frame.frameless;
+        // The frame changed the client area: place the windows in the new one.
+        result = ComputeMainLayout(LayoutInputNow());
+    }
+    m_frameless = result.frame.frameless;
     if (HWND bar = m_toolBar.Handle()) {
-        const bool shown = !m_fullScreen && !m_borderless && !m_frameless;
-        ::ShowWindow(bar, shown ? SW_SHOWNA : SW_HIDE);
-        if (shown) {
-            m_toolBar.Resize();
-            top = m_toolBar.Height();
-        }
+        ::ShowWindow(bar, result.toolBarShown ? SW_SHOWNA : SW_HIDE);
         SyncToolBar();
     }
-    const int height = std::max(0, static_cast<int>(client.bottom - client.top) - top);
-    ::MoveWindow(m_video, 0, top, client.right - client.left, height, TRUE);
+    const RECT& video = result.videoRect;
+    ::MoveWindow(m_video, video.left, video.top, video.right - video.left, video.bottom - video.top, TRUE);
     if (!ProcessLogSwitches().resize_defer_modal_size || !m_sizeMove) RedrawPlayer();
 }
 
@@ -891,8 +989,8 @@ SIZE LumikinoHDMainWindow_CL::ShownPictureSize(CMyRenderer* renderer) const {
     RECT client{};
     if (m_video) ::GetClientRect(m_video, &client);
     input.client = SIZE{client.right, client.bottom};
-    input.selectionZoom = m_zoom.left != -1 && !m_drag.Active();
-    input.selection = m_zoom;
+    input.selectionZoom = m_mouse.ZoomApplied();
+    input.selection = m_mouse.ZoomSelection();
     const BlitRects rects = ComputeBlitRects(input);
     if (!IsDrawable(rects)) return frame;  // no window to measure: the frame's own size
     return SIZE{rects.destination.right - rects.destination.left, rects.destination.bottom - rects.destination.top};
@@ -940,14 +1038,50 @@ void LumikinoHDMainWindow_CL::ApplyFrameStyles(bool framed) {
 void LumikinoHDMainWindow_CL::SetBorderless(bool on) {
     if (m_borderless == on) return;
     m_borderless = on;
-    m_edge = WindowEdge::kNone;
     // Full screen has no frame either way; leaving it restores what this mode says.
     if (!m_fullScreen && !m_frameless) ApplyFrameStyles(!on);
     Layout();
 }
 
 void LumikinoHDMainWindow_CL::SetTopmost(bool on) {
-    ::SetWindowPos(m_window, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    HWND after = on ? HWND_TOPMOST : HWND_NOTOPMOST;
+    if (!::SetWindowPos(m_window, after, 0, 0, 0, 0, flags)) {
+        LogPrintf(L"SetWindowPos(topmost=%d) の失敗 (%u)", on ? 1 : 0, static_cast<unsigned>(::GetLastError()));
+        return;
+    }
+    const bool marked = (::GetWindowLongPtrW(m_window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (on && !marked) {
+        // Wine places a window that owns pop-ups (our tool tips) just after them and never
+        // marks it topmost. With the tips unowned for a moment the window goes to the top itself.
+        std::vector<HWND> owned = OwnedPopups();
+        for (HWND popup : owned) ::SetWindowLongPtrW(popup, GWLP_HWNDPARENT, 0);
+        ::SetWindowPos(m_window, after, 0, 0, 0, 0, flags);
+        for (HWND popup : owned) ::SetWindowLongPtrW(popup, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(m_window));
+        LogPrintf(L"最前面表示: 所有ポップアップ %u 個を外して再設定しました", static_cast<unsigned>(owned.size()));
+    }
+    m_topmost = on;
+}
+
+std::vector<HWND> LumikinoHDMainWindow_CL::OwnedPopups() const {
+    struct Search {
+        HWND owner;
+        std::vector<HWND> found;
+    } search{m_window, {}};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(parameter);
+            // Only the tool tips: the platform's own pop-ups (menus) are left alone.
+            wchar_t className[32] = {};
+            ::GetClassNameW(window, className, 32);
+            if (::GetWindow(window, GW_OWNER) == s->owner && std::wcscmp(className, TOOLTIPS_CLASSW) == 0) {
+                s->found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 void LumikinoHDMainWindow_CL::SetTransparentDisplay(bool on) {

@@ -9,8 +9,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/CommandLine.h"
 #include "app/ControlBarSource_CL.h"
@@ -20,8 +22,10 @@
 #include "app/commands/CommandHost_CL.h"
 #include "app/commands/CommandRouter_CL.h"
 #include "app/commands/PlayerCommands_CL.h"
+#include "app/input/PictureMouse_CL.h"
+#include "app/layout/MainLayout.h"
+#include "app/loading/LoadQueue_CL.h"
 #include "app/MoviePlayWindow_CL.h"
-#include "app/WindowDrag_CL.h"
 #include "intake/FileIntakeHost_CL.h"
 #include "intake/FileIntake_CL.h"
 #include "intake/PlayList_CL.h"
@@ -43,13 +47,6 @@ class LumikinoHDMainWindow_CL : public MessageLoopHost_CL,
                                 private FileIntakeHost_CL,
                                 private ControlBarSource_CL {
 public:
-    // What to load: the given path (direct), or the play list's next entry.
-    struct LoadRequest {
-        bool direct = false;
-        std::wstring path;
-        bool continuesList = false;  // WM_PLAY_NEXT: the next entry plays from its start
-    };
-
     explicit LumikinoHDMainWindow_CL(HINSTANCE instance);
     ~LumikinoHDMainWindow_CL();
     LumikinoHDMainWindow_CL(const LumikinoHDMainWindow_CL&) = delete;
@@ -90,10 +87,12 @@ public:
     void ApplyTransparency();
 
     // Content loading. RequestLoad keeps the request and asks the thumbnail worker to stop;
-    // the worker-idle command then runs SetContents2. While a load runs, a new request waits
-    // for it to finish. SetContents2 answers S_OK, or E_FAIL when the graph could not be built.
+    // the worker-idle command then runs SetContents2. While a load runs (across its timer
+    // waits for a share or a retry), a new request waits for it to finish. Nothing in a load
+    // waits on this thread but the one graph build of each attempt; a failure ends with the
+    // play-error dialog.
     void RequestLoad(const LoadRequest& request);
-    HRESULT SetContents2(const LoadRequest& request);
+    void SetContents2(const LoadRequest& request);
 
     // For tests and the log: the loaded content's record and the controller.
     const ContentInfo& Content() const { return m_content; }
@@ -118,7 +117,15 @@ private:
     void OnSizing(WPARAM edge, RECT* rect);
     void OnEnterSizeMove();
     void OnExitSizeMove();
-    void EndZoomSelection(POINT videoPoint);
+    MouseFacts MouseFactsOf(const MSG& message) const;
+    void ApplyMouseActions(const MouseActions& actions);
+    // The stages of a load: the share and graph attempts, the end with or without a graph.
+    void ContinueLoad();
+    void WaitBeforeNextAttempt();
+    void OnLoadAttemptTimer();
+    void FinishLoad(HRESULT hr);
+    void EndLoad();
+    static void LoadTrace(const wchar_t* step);
     void ShowPictureMenu(HWND owner, POINT clientPoint);
     void ApplyFrameStyles(bool framed);
     POINT VideoClientPoint(POINT screen) const;
@@ -126,7 +133,10 @@ private:
     void SyncToolBar();
     SIZE ShownPictureSize(CMyRenderer* renderer) const;
     void PlaceFromSavedRect();
-    void ApplyIdleActions();
+    // The tool tips this window owns, for the topmost display under Wine.
+    std::vector<HWND> OwnedPopups() const;
+    // The layout's facts as the window stands now.
+    LayoutInput LayoutInputNow();
     void SetModalDialogOpen(bool open);
     void ApplyColour();
     // The overlay as the player stands now, handed to the renderer's presenter.
@@ -201,12 +211,8 @@ private:
     WPARAM m_lastSizeType = SIZE_RESTORED;
     SIZE m_lastSize{0, 0};
 
-    // The drag by the picture and the edge under the pointer in the borderless display.
-    WindowDrag_CL m_drag;
-    WindowEdge m_edge = WindowEdge::kNone;
-    // The control-drag zoom selection in video window coordinates; left -1 is none.
-    RECT m_zoom{-1, -1, -1, -1};
-    bool m_suppressNextClick = false;  // the wheel turned with the button held: no click
+    // The mouse on the picture: the drag, the borderless edges, the zoom selection, the click.
+    PictureMouse_CL m_mouse;
     bool m_lastHovered = false;
 
     DShowGraph_CL m_graph;
@@ -224,9 +230,21 @@ private:
     CommandRouter_CL m_router;
     PlayerCommands_CL m_commands{*this, AppSettings::Process()};
 
-    LoadRequest m_pending;
-    bool m_loadPending = false;  // a request waits for the worker-idle command
-    bool m_loading = false;      // SetContents2 is running (it may pump messages)
+    // The load that runs and what it has tried so far.
+    struct LoadJob {
+        LoadRequest request;
+        std::wstring path;
+        bool fromList = false;
+        std::wstring shareServer;  // "\\server" of a UNC path
+        bool shareHasSeparator = false;
+        bool shareWanted = false;  // the share is still to be connected
+        int shareAttempts = 0;
+        int buildAttempts = 0;
+    };
+    LoadQueue_CL m_loads;
+    LoadJob m_job;
+    bool m_loadWaiting = false;  // the load waits for ID_TIMER_LOAD_ATTEMPT
+    std::deque<LaunchRequest> m_handOffs;  // second starts not yet applied, oldest first
     RECT m_lastVideoRect{0, 0, 0, 0};
     std::wstring m_title;
 };

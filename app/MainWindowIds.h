@@ -19,6 +19,7 @@ constexpr UINT WM_APPLY_LAUNCH_REQUEST = 0x536;
 
 // Window timers.
 constexpr UINT_PTR ID_TIMER_CLICK = 2;          // 200 ms single-click delay
+constexpr UINT_PTR ID_TIMER_LOAD_ATTEMPT = 3;   // a load's next share or graph attempt
 constexpr UINT_PTR ID_TIMER_CLOSE = 0x12345678;  // grace period between WM_CLOSE and destruction
 constexpr UINT kCloseGraceMs = 3000;
 

@@ -20,8 +20,9 @@ public:
     virtual void OnDropFiles(HDROP drop) = 0;
 
     // Thread: UI. The mouse before the message is dispatched (the window drag by the picture,
-    // the edge resize, the zoom selection, the wheel with the left button held).
-    // message.pt is in screen coordinates; the message is dispatched afterwards as usual.
+    // the edge resize, the zoom selection, the wheel with the left button held). A move that
+    // really moved the pointer is user activity; the host tells it from the moves windows send
+    // at rest. message.pt is in screen coordinates; the message is dispatched afterwards.
     virtual void OnLoopMouseMove(const MSG& message) = 0;
     virtual void OnLoopLeftButtonDown(const MSG& message) = 0;
     virtual void OnLoopLeftButtonUp(const MSG& message) = 0;

@@ -78,12 +78,8 @@ bool MessageLoop_CL::PreHandle(MSG& message) {
     const bool trace = ProcessLogSwitches().log_detail_other;
     switch (message.message) {
         case WM_MOUSEMOVE:
+            // The host tells a real movement (user activity) from the moves windows send at rest.
             m_host.OnLoopMouseMove(message);
-            // Only a real movement counts: windows send moves at rest too.
-            if (message.pt.x != m_lastMouse.x || message.pt.y != m_lastMouse.y) {
-                m_lastMouse = message.pt;
-                m_host.NoteUserActivity();
-            }
             return false;
         case WM_LBUTTONDOWN:
             m_host.OnLoopLeftButtonDown(message);
@@ -98,6 +94,10 @@ bool MessageLoop_CL::PreHandle(MSG& message) {
             return false;
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
+            if (trace) {
+                LogPrintf(L"WM_%lsBUTTONDOWN(trace) hwnd=%p capture=%p", message.message == WM_RBUTTONDOWN ? L"R" : L"M",
+                          static_cast<void*>(message.hwnd), static_cast<void*>(::GetCapture()));
+            }
             m_host.NoteUserActivity();
             return false;
         case WM_KEYDOWN: {

@@ -44,5 +44,4 @@ private:
     ModelessDialogs_CL m_dialogs;
     uint64_t m_lastTickMs;
     UINT_PTR m_heldArrowTimer = 0;  // thread timer, running only while an arrow is held
-    POINT m_lastMouse{-1, -1};  // where the last real mouse movement ended
 };

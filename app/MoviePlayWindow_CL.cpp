@@ -5,6 +5,7 @@
 
 #include "app/ControlBarSource_CL.h"
 #include "base/LogFile_CL.h"
+#include "base/LogSwitches.h"
 #include "media/ControlBar_CL.h"
 #include "store/AppSettings.h"
 
@@ -145,6 +146,7 @@ void MoviePlayWindow_CL::OnLeftButtonDoubleClick(WPARAM wParam, LPARAM lParam) {
 }
 
 void MoviePlayWindow_CL::OnRightButtonUp(POINT point) {
+    if (ProcessLogSwitches().log_detail_other) LogPrintf(L"WM_RBUTTONUP(trace) pt=(%d,%d)", point.x, point.y);
     SendCommand(CMD_USER_ACTIVITY, 0);
     // The flag keeps the playback tick from going idle and hiding things under the open menu.
     if (m_callbacks.setModalDialogOpen) m_callbacks.setModalDialogOpen(true);

@@ -160,7 +160,11 @@ void CMyRenderer::OnReceiveFirstSample(IMediaSample* sample) {
         return;
     }
     MutexLock_CL lock(m_frameLock.Get());
-    TakeSampleLocked(sample, L"画像データメモリ確保(A) = %d");
+    // The picture a pause stops on is shown too: the screen, a redraw and a capture then all
+    // show the same frame.
+    if (TakeSampleLocked(sample, L"画像データメモリ確保(A) = %d") && ::IsWindow(m_window)) {
+        m_presenter->Draw(m_frame.data());
+    }
 }
 
 HRESULT CMyRenderer::DoRenderSample(IMediaSample* sample) {

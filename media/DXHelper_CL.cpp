@@ -585,13 +585,27 @@ void DXHelper_CL::SetSkipSeconds(int back, int forward) {
     m_state.controlBar.SetSkipSeconds(back, forward);
 }
 
+void DXHelper_CL::LayOutBarForWindow() {
+    // The pointer meets the bar as the window stands now: before the first frame at a new size
+    // is drawn, the bar of the last frame would put items where the user sees none.
+    const SIZE size = ClientSize();
+    if (size.cx <= 0 || size.cy <= 0) return;
+    const RECT client{0, 0, size.cx, size.cy};
+    ControlBarState barState = m_state.barState;
+    barState.contentLoaded = m_state.contentLoaded;
+    barState.playbackStarted = m_state.playbackStarted;
+    m_state.controlBar.Layout(client, barState);
+}
+
 int DXHelper_CL::UpdateHover(POINT point, bool volumeDrag, ControlBarVolumeHit* volume) {
     std::lock_guard<std::mutex> lock(m_stateLock);
+    LayOutBarForWindow();
     return m_state.controlBar.UpdateHover(point, volumeDrag, volume);
 }
 
 ControlBarVolumeHit DXHelper_CL::HitVolume(POINT point) {
     std::lock_guard<std::mutex> lock(m_stateLock);
+    LayOutBarForWindow();
     return m_state.controlBar.HitVolume(point);
 }
 

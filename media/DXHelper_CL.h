@@ -167,6 +167,8 @@ private:
     bool WriteSurface(const uint8_t* frame);
     void Blit(const OverlayState& state, SIZE client);
     void DrawOverlay(const OverlayState& state, SIZE client);
+    // Lays the bar out for the video window's client area and the overlay state. Under m_stateLock.
+    void LayOutBarForWindow();
     // Logs a failed drawing step with its code when the frame log is on.
     static void NoteDrawFailure(const wchar_t* step, HRESULT hr);
     void AddQuad(std::vector<QuadVertex>* quads, float left, float top, float right, float bottom, D3DCOLOR colour);

@@ -15,6 +15,21 @@
 namespace {
 bool AudioLog() { return ProcessLogSwitches().log_detail_audio; }
 bool GraphEventLog() { return ProcessLogSwitches().log_detail_graph; }
+
+// The play, pause, stop, resume and step sequence; the deferred resume and its health check;
+// the rate requests. Each kind is written only with its switch on, so a normal run stays quiet.
+template <typename... Args>
+void StepLine(const wchar_t* format, Args... args) {
+    if (ProcessLogSwitches().log_detail_other) LogPrintf(format, args...);
+}
+template <typename... Args>
+void ResumeLine(const wchar_t* format, Args... args) {
+    if (ProcessLogSwitches().log_detail_frame) LogPrintf(format, args...);
+}
+template <typename... Args>
+void RateLine(const wchar_t* format, Args... args) {
+    if (ProcessLogSwitches().log_detail_audio) LogPrintf(format, args...);
+}
 unsigned Code(HRESULT hr) { return static_cast<unsigned>(hr); }
 long long Ll(int64_t value) { return static_cast<long long>(value); }
 }  // namespace
@@ -238,7 +253,7 @@ void PlaybackController_CL::ReapplyKeptRate(const wchar_t* caller) {
     double target = RateForIndex(m_rateIndex);
     if (target == m_requestedRate) return;
     HRESULT hr = SetGraphRate(target);
-    LogPrintf(L"%ls: Run後に保持速度を再設定 SetRate(%.3f)=0x%08x", caller, target, Code(hr));
+    RateLine(L"%ls: Run後に保持速度を再設定 SetRate(%.3f)=0x%08x", caller, target, Code(hr));
 }
 
 void PlaybackController_CL::ShowText(const std::wstring& text) {
@@ -259,7 +274,7 @@ bool PlaybackController_CL::PictureDelivered() {
 // ---------------------------------------------------------------- play, pause, stop
 
 int PlaybackController_CL::Play(int bNotFirst) {
-    LogPrintf(L"Play: bNotFirst=%d bPlay=%d bPause=%d", bNotFirst, m_play.load(), m_pause.load());
+    StepLine(L"Play: bNotFirst=%d bPlay=%d bPause=%d", bNotFirst, m_play.load(), m_pause.load());
     if (!bNotFirst && m_settings.next_play_rate_keep == 0) {
         m_rateIndex = 0;
         m_pitchQuality = m_settings.pitch_keep_quality;
@@ -271,30 +286,30 @@ int PlaybackController_CL::Play(int bNotFirst) {
         if (seeking) {
             double rate = 0;
             HRESULT hr = seeking->GetRate(&rate);
-            LogPrintf(L"Play: Run前GetRate(before SetRate)=0x%08x rate=%.3f", Code(hr), rate);
+            StepLine(L"Play: Run前GetRate(before SetRate)=0x%08x rate=%.3f", Code(hr), rate);
             hr = SetGraphRate(1.0);
-            LogPrintf(L"Play: Run前SetRate(1.0)=0x%08x", Code(hr));
+            StepLine(L"Play: Run前SetRate(1.0)=0x%08x", Code(hr));
             hr = seeking->GetRate(&rate);
-            LogPrintf(L"Play: Run前GetRate(after SetRate)=0x%08x rate=%.3f", Code(hr), rate);
+            StepLine(L"Play: Run前GetRate(after SetRate)=0x%08x rate=%.3f", Code(hr), rate);
         }
         if (IMediaControl* control = m_graph.MediaControl()) {
             HRESULT hr = control->Run();
-            if (FAILED(hr)) LogPrintf(L"Play: IMediaControl::Run失敗 (hResult = 0x%08x)", Code(hr));
-            else if (hr == S_FALSE) LogPrintf(L"Play: IMediaControl::Runは遷移中 (hResult = 0x%08x)", Code(hr));
+            if (FAILED(hr)) StepLine(L"Play: IMediaControl::Run失敗 (hResult = 0x%08x)", Code(hr));
+            else if (hr == S_FALSE) StepLine(L"Play: IMediaControl::Runは遷移中 (hResult = 0x%08x)", Code(hr));
             if (seeking) {
                 double rate = 0;
                 HRESULT rateHr = seeking->GetRate(&rate);
-                LogPrintf(L"Play: Run後GetRate=0x%08x rate=%.3f", Code(rateHr), rate);
+                StepLine(L"Play: Run後GetRate=0x%08x rate=%.3f", Code(rateHr), rate);
             }
             OAFilterState state = State_Stopped;
             hr = control->GetState(100, &state);
             if (FAILED(hr)) {
-                LogPrintf(L"Play: IMediaControl::GetState失敗 (hResult = 0x%08x)", Code(hr));
+                StepLine(L"Play: IMediaControl::GetState失敗 (hResult = 0x%08x)", Code(hr));
             } else if (hr == VFW_S_STATE_INTERMEDIATE) {
-                LogPrintf(L"Play: IMediaControl::GetStateは遷移中 (hResult = 0x%08x, state = %d)", Code(hr),
+                StepLine(L"Play: IMediaControl::GetStateは遷移中 (hResult = 0x%08x, state = %d)", Code(hr),
                           static_cast<int>(state));
             } else if (state != State_Running) {
-                LogPrintf(L"Play: 再生状態がRunningではない (state = %d)", static_cast<int>(state));
+                StepLine(L"Play: 再生状態がRunningではない (state = %d)", static_cast<int>(state));
             } else {
                 // The graph has been through pause into running: what EC_PAUSED would have
                 // told us, and a platform that never sends it would keep F7/F8 dead forever.
@@ -303,8 +318,8 @@ int PlaybackController_CL::Play(int bNotFirst) {
         }
         int64_t position = 0;
         HRESULT hr = CurrentPosition(&position);
-        if (FAILED(hr)) LogPrintf(L"Play: GetCurrentPosition失敗 (hResult = 0x%08x)", Code(hr));
-        else LogPrintf(L"Play: GetCurrentPosition=%lld", Ll(position));
+        if (FAILED(hr)) StepLine(L"Play: GetCurrentPosition失敗 (hResult = 0x%08x)", Code(hr));
+        else StepLine(L"Play: GetCurrentPosition=%lld", Ll(position));
         m_play.store(1);
         m_pause.store(0);
         RefreshSkipFlags();
@@ -315,23 +330,23 @@ int PlaybackController_CL::Play(int bNotFirst) {
 }
 
 void PlaybackController_CL::PlayResume(int64_t frame) {
-    LogPrintf(L"PlayResume: llFrame=%lld bPlay=%d bPause=%d", Ll(frame), m_play.load(), m_pause.load());
+    StepLine(L"PlayResume: llFrame=%lld bPlay=%d bPause=%d", Ll(frame), m_play.load(), m_pause.load());
     if (m_settings.next_play_rate_keep == 0) m_rateIndex = 0;
     m_pitchQuality = m_settings.pitch_keep_quality;
     if (LumiAudioPitchShiftFilter_CL* pitch = m_graph.PitchFilter()) pitch->SetQuality(m_pitchQuality);
     if (!(m_play.load() && !m_pause.load())) {
         const int64_t start = m_availableStart, end = m_availableEnd;
-        LogPrintf(L"PlayResume: seekRange start=%lld end=%lld frame=%lld remain=%lld margin=%lld", Ll(start), Ll(end),
+        StepLine(L"PlayResume: seekRange start=%lld end=%lld frame=%lld remain=%lld margin=%lld", Ll(start), Ll(end),
                   Ll(frame), Ll(end - frame), Ll(kResumeEndMargin));
         ResumePosition adopted = ChooseResumePosition(frame, start, end);
         if (adopted.choice == ResumeChoice::BeforeStart) {
-            LogPrintf(L"PlayResume: llFrameが開始位置未満のため開始位置へ補正 (%lld -> %lld)", Ll(frame),
+            StepLine(L"PlayResume: llFrameが開始位置未満のため開始位置へ補正 (%lld -> %lld)", Ll(frame),
                       Ll(adopted.position));
         } else if (adopted.choice == ResumeChoice::NearEnd) {
-            LogPrintf(L"PlayResume: 終端付近リジュームを回避し先頭へ補正 (%lld -> %lld, end=%lld)", Ll(frame),
+            StepLine(L"PlayResume: 終端付近リジュームを回避し先頭へ補正 (%lld -> %lld, end=%lld)", Ll(frame),
                       Ll(adopted.position), Ll(end));
         }
-        LogPrintf(L"PlayResume: 採用frame requested=%lld adopted=%lld range=[%lld,%lld] disableResumeTest=%d",
+        StepLine(L"PlayResume: 採用frame requested=%lld adopted=%lld range=[%lld,%lld] disableResumeTest=%d",
                   Ll(frame), Ll(adopted.position), Ll(start), Ll(end), 0);
         if (m_settings.next_play_rate_keep == 1 && m_rateIndex != 0) {
             if (m_rateIndex > 0) First(m_rateIndex, 1);
@@ -344,7 +359,7 @@ void PlaybackController_CL::PlayResume(int64_t frame) {
         m_seekPending = true;
         m_runPending = false;
         ::PostMessageW(m_window, WM_RESUME_DEFERRED_SEEK, 0, 0);
-        LogPrintf(L"%ls", L"PlayResume: 段階実行を開始(Pause->Seek->Run)");
+        StepLine(L"%ls", L"PlayResume: 段階実行を開始(Pause->Seek->Run)");
         m_play.store(1);
         m_pause.store(0);
         RefreshSkipFlags();
@@ -359,7 +374,7 @@ void PlaybackController_CL::OnResumeDeferredSeek() {
     m_seekTarget = -1;
     IMediaControl* control = m_graph.MediaControl();
     HRESULT hr = control ? control->Pause() : E_POINTER;
-    LogPrintf(L"ResumeDeferredSeek: Pause=0x%08x", Code(hr));
+    ResumeLine(L"ResumeDeferredSeek: Pause=0x%08x", Code(hr));
     if (control && hr == S_FALSE) {
         // A graph that was stopped is still starting its streams. Seeking into that start made
         // the first picture of the new position come late or not at all (seen under Wine), and
@@ -367,21 +382,21 @@ void PlaybackController_CL::OnResumeDeferredSeek() {
         // A decoder that never delivers only costs this wait.
         OAFilterState state = State_Stopped;
         HRESULT stateHr = control->GetState(kResumePauseSettleMs, &state);
-        LogPrintf(L"ResumeDeferredSeek: GetState(%u)=0x%08x state=%d", kResumePauseSettleMs, Code(stateHr),
+        ResumeLine(L"ResumeDeferredSeek: GetState(%u)=0x%08x state=%d", kResumePauseSettleMs, Code(stateHr),
                   static_cast<int>(state));
     }
     int64_t position = 0;
     hr = CurrentPosition(&position);
-    if (FAILED(hr)) LogPrintf(L"ResumeDeferredSeek: GetCurrentPosition失敗 (hResult = 0x%08x)", Code(hr));
-    else LogPrintf(L"ResumeDeferredSeek: 現在位置=%lld target=%lld", Ll(position), Ll(target));
-    LogPrintf(L"ResumeDeferredSeek: SetPositions呼出前 tick=%u frame=%lld", static_cast<unsigned>(::GetTickCount()),
+    if (FAILED(hr)) ResumeLine(L"ResumeDeferredSeek: GetCurrentPosition失敗 (hResult = 0x%08x)", Code(hr));
+    else ResumeLine(L"ResumeDeferredSeek: 現在位置=%lld target=%lld", Ll(position), Ll(target));
+    ResumeLine(L"ResumeDeferredSeek: SetPositions呼出前 tick=%u frame=%lld", static_cast<unsigned>(::GetTickCount()),
               Ll(target));
     hr = SeekTo(target);
-    LogPrintf(L"ResumeDeferredSeek: 明示Seek実行 frame=%lld flags=ABS hr=0x%08x", Ll(target), Code(hr));
+    ResumeLine(L"ResumeDeferredSeek: 明示Seek実行 frame=%lld flags=ABS hr=0x%08x", Ll(target), Code(hr));
     if (SUCCEEDED(hr)) {
         HRESULT readHr = CurrentPosition(&position);
-        if (SUCCEEDED(readHr)) LogPrintf(L"ResumeDeferredSeek: Seek後現在位置=%lld (target=%lld)", Ll(position), Ll(target));
-        else LogPrintf(L"ResumeDeferredSeek: Seek後GetCurrentPosition失敗 (hResult = 0x%08x)", Code(readHr));
+        if (SUCCEEDED(readHr)) ResumeLine(L"ResumeDeferredSeek: Seek後現在位置=%lld (target=%lld)", Ll(position), Ll(target));
+        else ResumeLine(L"ResumeDeferredSeek: Seek後GetCurrentPosition失敗 (hResult = 0x%08x)", Code(readHr));
     }
     m_runPending = true;
     m_runStartTick = 0;
@@ -402,21 +417,21 @@ void PlaybackController_CL::OnResumeDeferredRun() {
     if (IMediaSeeking* seeking = m_graph.MediaSeeking()) {
         double rate = 0;
         HRESULT hr = seeking->GetRate(&rate);
-        LogPrintf(L"ResumeDeferredRun: Run前GetRate(before SetRate)=0x%08x rate=%.3f", Code(hr), rate);
+        ResumeLine(L"ResumeDeferredRun: Run前GetRate(before SetRate)=0x%08x rate=%.3f", Code(hr), rate);
         hr = SetGraphRate(1.0);
-        LogPrintf(L"ResumeDeferredRun: Run前SetRate(1.0)=0x%08x", Code(hr));
+        ResumeLine(L"ResumeDeferredRun: Run前SetRate(1.0)=0x%08x", Code(hr));
         hr = seeking->GetRate(&rate);
-        LogPrintf(L"ResumeDeferredRun: Run前GetRate(after SetRate)=0x%08x rate=%.3f", Code(hr), rate);
+        ResumeLine(L"ResumeDeferredRun: Run前GetRate(after SetRate)=0x%08x rate=%.3f", Code(hr), rate);
     }
     IMediaControl* control = m_graph.MediaControl();
     HRESULT hr = control ? control->Run() : E_POINTER;
-    if (FAILED(hr)) LogPrintf(L"ResumeDeferredRun: IMediaControl::Run失敗 (hResult = 0x%08x)", Code(hr));
-    else if (hr == S_FALSE) LogPrintf(L"ResumeDeferredRun: IMediaControl::Runは遷移中 (hResult = 0x%08x)", Code(hr));
-    else LogPrintf(L"%ls", L"ResumeDeferredRun: IMediaControl::Run成功");
+    if (FAILED(hr)) ResumeLine(L"ResumeDeferredRun: IMediaControl::Run失敗 (hResult = 0x%08x)", Code(hr));
+    else if (hr == S_FALSE) ResumeLine(L"ResumeDeferredRun: IMediaControl::Runは遷移中 (hResult = 0x%08x)", Code(hr));
+    else ResumeLine(L"%ls", L"ResumeDeferredRun: IMediaControl::Run成功");
     if (control) {
         OAFilterState state = State_Stopped;
         HRESULT stateHr = control->GetState(50, &state);
-        LogPrintf(L"ResumeDeferredRun: GetState(50)=0x%08x state=%d", Code(stateHr), static_cast<int>(state));
+        ResumeLine(L"ResumeDeferredRun: GetState(50)=0x%08x state=%d", Code(stateHr), static_cast<int>(state));
         if (stateHr == S_OK && state == State_Running) m_rateChangeAllowed = 1;  // as in Play
     }
     // The pulse ends by restoring the kept rate; without it the kept rate goes back at once.
@@ -427,19 +442,19 @@ void PlaybackController_CL::OnResumeDeferredRun() {
     int64_t base = -1;
     m_healthBase = SUCCEEDED(CurrentPosition(&base)) ? base : -1;
     ::SetTimer(m_window, ID_TIMER_RESUME_HEALTH, kResumeHealthDelayMs, nullptr);
-    LogPrintf(L"ResumeDeferredRun: HealthCheck開始 base=%lld", Ll(m_healthBase));
+    ResumeLine(L"ResumeDeferredRun: HealthCheck開始 base=%lld", Ll(m_healthBase));
 }
 
 void PlaybackController_CL::KickResumeDeferredSeekRatePulse() {
     if (!m_graph.MediaSeeking()) return;
     const double restore = RateForIndex(m_rateIndex);
     HRESULT hr = SetGraphRate(kRatePulse);
-    LogPrintf(L"KickResumeDeferredSeekRatePulse: SetRate(pulse=%.3f) hr=0x%08x tick=%u slowData=%d restoreTarget=%.3f",
+    ResumeLine(L"KickResumeDeferredSeekRatePulse: SetRate(pulse=%.3f) hr=0x%08x tick=%u slowData=%d restoreTarget=%.3f",
               kRatePulse, Code(hr), static_cast<unsigned>(::GetTickCount()), m_rateIndex, restore);
     // A decoder that stalled after the seek starts moving again when the rate changes.
     ::Sleep(kRatePulseMs);
     hr = SetGraphRate(restore);
-    LogPrintf(L"KickResumeDeferredSeekRatePulse: SetRate(restore=%.3f) hr=0x%08x", restore, Code(hr));
+    ResumeLine(L"KickResumeDeferredSeekRatePulse: SetRate(restore=%.3f) hr=0x%08x", restore, Code(hr));
 }
 
 void PlaybackController_CL::OnResumeHealthCheck() {
@@ -452,7 +467,7 @@ void PlaybackController_CL::OnResumeHealthCheck() {
     int64_t position = 0;
     HRESULT hr = CurrentPosition(&position);
     if (FAILED(hr)) {
-        LogPrintf(L"ResumeHealthCheck: GetCurrentPosition失敗 hResult=0x%08x", Code(hr));
+        ResumeLine(L"ResumeHealthCheck: GetCurrentPosition失敗 hResult=0x%08x", Code(hr));
         m_healthActive = false;
         return;
     }
@@ -461,7 +476,7 @@ void PlaybackController_CL::OnResumeHealthCheck() {
     switch (JudgeResumeHealth(position, m_healthBase, m_resynced || !control)) {
         case HealthVerdict::Healthy:
             m_healthActive = false;
-            LogPrintf(L"ResumeHealthCheck: 正常 delta=%lld current=%lld base=%lld", Ll(delta), Ll(position),
+            ResumeLine(L"ResumeHealthCheck: 正常 delta=%lld current=%lld base=%lld", Ll(delta), Ll(position),
                       Ll(m_healthBase));
             break;
         case HealthVerdict::Resync: {
@@ -471,7 +486,7 @@ void PlaybackController_CL::OnResumeHealthCheck() {
             HRESULT pauseHr = control->Pause();
             HRESULT setHr = SetGraphRate(rate);
             HRESULT runHr = control->Run();
-            LogPrintf(L"ResumeHealthCheck: 進捗不足のため再同期(Pause->SetRate->Run) delta=%lld current=%lld base=%lld "
+            ResumeLine(L"ResumeHealthCheck: 進捗不足のため再同期(Pause->SetRate->Run) delta=%lld current=%lld base=%lld "
                       L"getRate=0x%08x rate=%.3f pause=0x%08x setRate=0x%08x run=0x%08x",
                       Ll(delta), Ll(position), Ll(m_healthBase), Code(rateHr), rate, Code(pauseHr), Code(setHr),
                       Code(runHr));
@@ -482,7 +497,7 @@ void PlaybackController_CL::OnResumeHealthCheck() {
             break;
         }
         case HealthVerdict::GiveUp:
-            LogPrintf(L"ResumeHealthCheck: 進捗不足 delta=%lld current=%lld base=%lld (再同期済み/未実施のため監視終了)",
+            ResumeLine(L"ResumeHealthCheck: 進捗不足 delta=%lld current=%lld base=%lld (再同期済み/未実施のため監視終了)",
                       Ll(delta), Ll(position), Ll(m_healthBase));
             m_healthActive = false;
             break;
@@ -490,17 +505,17 @@ void PlaybackController_CL::OnResumeHealthCheck() {
 }
 
 void PlaybackController_CL::Stop(int bEnd) {
-    LogPrintf(L"Stop: enter bEnd=%d bPlay=%d bPause=%d", bEnd, m_play.load(), m_pause.load());
+    StepLine(L"Stop: enter bEnd=%d bPlay=%d bPause=%d", bEnd, m_play.load(), m_pause.load());
     m_savedPosition = -1;
     if (m_record) m_record->SetLastPlayFrame(-1);
-    LogPrintf(L"Stop: last_play_frameを先頭へリセット (%lld)", Ll(m_savedPosition));
+    StepLine(L"Stop: last_play_frameを先頭へリセット (%lld)", Ll(m_savedPosition));
     if (m_play.load()) {
         // The graph stays built and positioned: the program's stop is a pause.
         if (IMediaControl* control = m_graph.MediaControl()) control->Pause();
     }
     m_play.store(0);
     m_pause.store(0);
-    LogPrintf(L"Stop: leave bPlay=%d bPause=%d", m_play.load(), m_pause.load());
+    StepLine(L"Stop: leave bPlay=%d bPause=%d", m_play.load(), m_pause.load());
     Continuation next = DecideContinuation(m_host.PlayList());
     if (next.playNext) {
         PlayListCursor list = m_host.PlayList();
@@ -513,12 +528,12 @@ void PlaybackController_CL::Stop(int bEnd) {
 }
 
 void PlaybackController_CL::Pause() {
-    LogPrintf(L"Pause: enter bPlay=%d bPause=%d", m_play.load(), m_pause.load());
+    StepLine(L"Pause: enter bPlay=%d bPause=%d", m_play.load(), m_pause.load());
     if (m_play.load()) {
         if (IMediaControl* control = m_graph.MediaControl()) control->Pause();
     }
     m_pause.store(1);
-    LogPrintf(L"Pause: leave bPlay=%d bPause=%d", m_play.load(), m_pause.load());
+    StepLine(L"Pause: leave bPlay=%d bPause=%d", m_play.load(), m_pause.load());
 }
 
 // ---------------------------------------------------------------- rates
@@ -536,15 +551,15 @@ void PlaybackController_CL::ApplyRate(int index, bool slowLadder, bool showText,
     const double target = RateForIndex(slowLadder ? -index : index);
     double current = 0;
     HRESULT hr = seeking->GetRate(&current);
-    LogPrintf(L"%ls: SetRate前GetRate=0x%08x current=%.3f target=%.3f", caller, Code(hr), current, target);
+    RateLine(L"%ls: SetRate前GetRate=0x%08x current=%.3f target=%.3f", caller, Code(hr), current, target);
     HRESULT setHr = SetGraphRate(target);
     hr = seeking->GetRate(&current);
-    LogPrintf(L"%ls: SetRate後GetRate=0x%08x setHr=0x%08x current=%.3f", caller, Code(hr), Code(setHr), current);
+    RateLine(L"%ls: SetRate後GetRate=0x%08x setHr=0x%08x current=%.3f", caller, Code(hr), Code(setHr), current);
     if (setHr == E_NOTIMPL) return;  // this graph cannot change rate; it stays paused
     if (FAILED(setHr)) {
-        LogPrintf(L"%ls: グラフSetRate失敗 target=%.3f hr=0x%08x", caller, target, Code(setHr));
+        RateLine(L"%ls: グラフSetRate失敗 target=%.3f hr=0x%08x", caller, target, Code(setHr));
     } else if (target < 0.999 || target > 1.001) {
-        LogPrintf(L"%ls: グラフSetRate成功 target=%.3f", caller, target);
+        RateLine(L"%ls: グラフSetRate成功 target=%.3f", caller, target);
     }
     if (showText) ShowText(SpeedText(target, slowLadder));
     if (control) control->Run();
@@ -603,11 +618,11 @@ void PlaybackController_CL::PlayerPrev() {
     const int64_t target = SkipStepTarget(position, m_settings.SkipStepRefTime(), false, m_availableStart, m_availableEnd);
     IMediaControl* control = m_graph.MediaControl();
     HRESULT hr = control ? control->Pause() : E_POINTER;
-    LogPrintf(L"PlayerPrev: Pause=0x%08x", Code(hr));
+    StepLine(L"PlayerPrev: Pause=0x%08x", Code(hr));
     SeekTo(target);
     if (wasPlaying && control) {
         hr = control->Run();
-        LogPrintf(L"PlayerPrev: Run=0x%08x", Code(hr));
+        StepLine(L"PlayerPrev: Run=0x%08x", Code(hr));
         ReapplyKeptRate(L"PlayerPrev");
     }
     m_host.MoveStripTo(target);
@@ -622,11 +637,11 @@ void PlaybackController_CL::PlayerFore() {
     const int64_t target = SkipStepTarget(position, m_settings.SkipStepRefTime(), true, m_availableStart, m_availableEnd);
     IMediaControl* control = m_graph.MediaControl();
     HRESULT hr = control ? control->Pause() : E_POINTER;
-    LogPrintf(L"PlayerFore: Pause=0x%08x", Code(hr));
+    StepLine(L"PlayerFore: Pause=0x%08x", Code(hr));
     SeekTo(target);
     if (wasPlaying && control) {
         hr = control->Run();
-        LogPrintf(L"PlayerFore: Run=0x%08x", Code(hr));
+        StepLine(L"PlayerFore: Run=0x%08x", Code(hr));
         ReapplyKeptRate(L"PlayerFore");
     }
     m_host.MoveStripTo(target);

@@ -102,6 +102,7 @@ const std::vector<AppSettings::Key>& AppSettings::Keys() {
         {L"SETTING", L"enable_clock", 0, &S::enable_clock, nullptr},
         {L"SETTING", L"now_time_pos", 0, &S::now_time_pos, nullptr},
         {L"SETTING", L"next_play_rate_keep", 1, &S::next_play_rate_keep, nullptr},
+        {L"SETTING", L"auth_sharedfolder", 0, &S::auth_sharedfolder, nullptr},
         {L"RESUME", L"last_open_file_folder", 0, nullptr, &S::last_open_file_folder},
         {L"PROC_AMP", L"enable", 0, &S::proc_amp_enable, nullptr},
         {L"PROC_AMP", L"brightness", kProcAmpNotSet, &S::brightness, nullptr},

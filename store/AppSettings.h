@@ -80,6 +80,7 @@ public:
     int enable_clock = 0;
     int now_time_pos = 0;
     int next_play_rate_keep = 1;
+    int auth_sharedfolder = 0;  // 1: content loading first connects the network share of a UNC path
     std::vector<int> thumb_time;  // THUMB_MENU, six entries after a load
     int countup_time = 1;
     int mouse_hide = 1;

@@ -97,6 +97,15 @@ MouseActions PictureMouse_CL::OnLeftButtonUp(const MouseFacts& facts) {
     return actions;
 }
 
+MouseActions PictureMouse_CL::EndDrag() {
+    MouseActions actions;
+    if (!m_drag.Active()) return actions;
+    // Cut short by a command: no click, and a selection being drawn stays as it stands.
+    m_drag.End(POINT{-1, -1});
+    actions.releaseCapture = true;
+    return actions;
+}
+
 MouseActions PictureMouse_CL::OnMouseWheel(const MouseFacts& facts, int volumeStep) {
     MouseActions actions;
     if ((GET_KEYSTATE_WPARAM(facts.wParam) & MK_LBUTTON) == 0) return actions;

@@ -10,7 +10,7 @@
 
 #include <windows.h>
 
-#include "app/WindowDrag_CL.h"
+#include "app/input/WindowDrag_CL.h"
 
 // What the main window knows when a mouse message arrives. Every event reads only the fields
 // its comment names; the others may stay at their defaults.
@@ -74,6 +74,8 @@ public:
     MouseActions OnLeftButtonUp(const MouseFacts& facts);
     // Thread: UI. WM_MOUSEWHEEL. Reads wParam; volumeStep is the current step (0..20).
     MouseActions OnMouseWheel(const MouseFacts& facts, int volumeStep);
+    // Thread: UI. A command arrived while the button was held: the drag ends with no click.
+    MouseActions EndDrag();
     // Thread: UI. WM_LBUTTONDBLCLK on the main window: its first press's click does not act.
     MouseActions OnDoubleClick();
 

@@ -95,7 +95,9 @@ LayoutResult ComputeMainLayout(const LayoutInput& input) {
         result.toolBarRect = RECT{0, 0, width, top};
     }
     RECT area{0, top, width, height};
-    if (!result.stripShown) {
+    // Without a strip window its switch still counts for the idle actions, but the picture
+    // keeps the whole area.
+    if (!result.stripShown || !input.stripExists) {
         result.videoRect = area;
         return result;
     }

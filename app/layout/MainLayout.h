@@ -32,6 +32,7 @@ struct LayoutInput {
 
     // The thumbnail strip.
     bool stripVisible = false;  // its switch (F6)
+    bool stripExists = true;    // there is a strip window to give room to
     int layoutRetryTicks = 0;   // non-zero while a mouse resize keeps the strip away
     int direction = 2;          // LIST direction: a StripSide value; others count as below
     int smallImageSize = 2;     // LIST small_image_size 0..2; others count as 2
@@ -81,18 +82,20 @@ struct LayoutResult {
 // The video size taken for a missing renderer.
 constexpr SIZE kNoRendererVideoPx{640, 380};
 
-// Playing content that nobody has touched for the idle delay, with nothing of the user's
+// Thread: any. Playing content that nobody has touched for the idle delay, with nothing of the user's
 // interface under the pointer.
 bool DecideIdle(const LayoutInput& input);
-// The strip's switch, unless idleness hides it (no_thumbnail) or a mouse resize is running.
+// Thread: any. The strip's switch, unless idleness hides it (no_thumbnail) or a mouse resize
+// is running.
 bool DecideStripShown(const LayoutInput& input, bool idle);
-// Hide the cursor over the picture when the window is idle or shows only the picture.
+// Thread: any. Hide the cursor over the picture when the window is idle or shows only the picture.
 bool DecideHideCursor(const LayoutInput& input, bool idle, bool stripShown);
-// Idleness takes the frame off (no_frame) and activity brings it back. The borderless display
-// has no frame to take off or put back; only the flag follows. Full screen: nothing.
+// Thread: any. Idleness takes the frame off (no_frame) and activity brings it back. The
+// borderless display has no frame to take off or put back; only the flag follows. Full
+// screen: nothing.
 FrameDecision DecideFrame(const LayoutInput& input, bool idle);
-// One thumbnail's size: 4:3 or 16:9 cells, whichever is nearer the picture's shape.
+// Thread: any. One thumbnail's size: 4:3 or 16:9 cells, whichever is nearer the picture's shape.
 SIZE StripCellSize(int smallImageSize, int rendererWidthPx, int rendererHeightPx, int aspectMode);
 
-// All of the above, and the rectangles (client coordinates of the main window).
+// Thread: any. All of the above, and the rectangles (client coordinates of the main window).
 LayoutResult ComputeMainLayout(const LayoutInput& input);

@@ -28,154 +28,11 @@
 #include "tests/support/ScreenPicture_CL.h"
 #include "tests/support/TempFolder_CL.h"
 
+#include "tests/e2e/MovieFixture.h"
+
 namespace {
 
-constexpr int64_t kSecond = 10'000'000;
-constexpr int kFramesPerSecond = 10;
-
-// The player's own texts on the picture stay, but the title box over its top-left corner is
-// turned off so the frame numbers read cleanly; the key trace shows which keys arrived.
-constexpr wchar_t kPictureSettings[] =
-    L"[SETTING]\r\nenable_title=0\r\nenable_playtime=0\r\nlog_detail_other=1\r\n";
-
-AviMovieSpec MovieOf(int seconds, int width, int height) {
-    AviMovieSpec movieSpec;
-    movieSpec.width = width;
-    movieSpec.height = height;
-    movieSpec.frameRateNum = kFramesPerSecond;
-    movieSpec.frameCount = seconds * kFramesPerSecond;
-    movieSpec.withAudio = true;
-    return movieSpec;
-}
-
-HWND VideoWindowOf(HWND mainWindow) { return ::GetDlgItem(mainWindow, MoviePlayWindow_CL::kControlId); }
-
-int ShownFrame(const FrameNumberReader_CL& reader, HWND video) {
-    return reader.Read(ScreenPicture_CL::CaptureClient(video));
-}
-
-// Waits until the picture shows a frame that accept takes; *frame gets the last frame read.
-bool WaitForFrame(const FrameNumberReader_CL& reader, HWND video, const std::function<bool(int)>& accept,
-                  DWORD timeoutMs, int* frame = nullptr) {
-    int last = -1;
-    const bool accepted = WaitUntil(
-        [&] {
-            const int shown = ShownFrame(reader, video);
-            if (shown >= 0) last = shown;
-            return shown >= 0 && accept(shown);
-        },
-        timeoutMs);
-    if (frame) *frame = last;
-    return accepted;
-}
-
-bool AnyFrame(int) { return true; }
-
-// The player's coloured message line (a bright green text centred on the picture): the
-// columns it spans, or 0 when no message is shown.
-int MessageWidthPx(HWND video) {
-    const BgrxPicture picture = ScreenPicture_CL::CaptureClient(video);
-    if (picture.IsEmpty()) return 0;
-    int left = picture.width, right = -1, pixels = 0;
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            const uint8_t* p = picture.At(x, y);
-            if (p[1] >= 200 && p[2] <= 60 && p[0] <= 60) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                ++pixels;
-            }
-        }
-    }
-    return pixels >= 50 ? right - left + 1 : 0;
-}
-
-class CommandsE2eTest : public PlayerFixture {
-protected:
-    std::wstring WriteMovie(const std::wstring& name, const AviMovieSpec& movieSpec) {
-        const std::wstring path = m_movies.Join(name);
-        std::string error;
-        EXPECT_TRUE(AviWriter_CL::Write(path, movieSpec, &error)) << error;
-        return path;
-    }
-
-    // The content record of a movie (found by the movie path it keeps), or empty.
-    std::wstring RecordOf(const std::wstring& moviePath) const {
-        for (const std::wstring& path : ContentRecordPaths()) {
-            Inifile_CL record;
-            record.Bind(path);
-            if (record.GetString(kSectionMovieInfo, kKeyLinkName, L"") == moviePath) return path;
-        }
-        return std::wstring();
-    }
-
-    int RecordInt(const std::wstring& moviePath, const wchar_t* key) const {
-        const std::wstring path = RecordOf(moviePath);
-        if (path.empty()) return -100;
-        Inifile_CL record;
-        record.Bind(path);
-        return record.GetInt(kSectionMovieInfo, key, -100);
-    }
-
-    int PlayCountOf(const std::wstring& moviePath) const { return RecordInt(moviePath, kKeyPlayCount); }
-
-    int64_t LastPlayFrameOf(const std::wstring& moviePath) const {
-        const std::wstring path = RecordOf(moviePath);
-        if (path.empty()) return -100;
-        Inifile_CL record;
-        record.Bind(path);
-        return record.GetHex64(kSectionMovieInfo, kKeyLastPlayFrame, -100);
-    }
-
-    int SettingInt(const wchar_t* section, const wchar_t* key) const {
-        Inifile_CL settings;
-        settings.Bind(DataPath(L"Lumikino.ini"));
-        return settings.GetInt(section, key, -100);
-    }
-
-    size_t LogCount(const std::wstring& text) const {
-        const std::wstring log = Log();
-        size_t count = 0;
-        for (size_t at = log.find(text); at != std::wstring::npos; at = log.find(text, at + text.size())) ++count;
-        return count;
-    }
-
-    bool WaitForLogCount(const std::wstring& text, size_t count, DWORD timeoutMs = 10000) const {
-        return WaitUntil([&] { return LogCount(text) >= count; }, timeoutMs);
-    }
-
-    // Lines of the log that hold both texts.
-    size_t LogLines(const std::wstring& first, const std::wstring& second) const {
-        size_t count = 0;
-        for (const std::wstring& line : SplitLines(Log())) {
-            count += line.find(first) != std::wstring::npos && line.find(second) != std::wstring::npos;
-        }
-        return count;
-    }
-
-    // The rate changes the fast ladder asked for, by their target rate ("1.200").
-    size_t FastRateChanges(const std::wstring& target) const {
-        return LogLines(L"First: SetRate前GetRate=", L" target=" + target);
-    }
-
-    // Starts the player and returns its main window (null when it did not appear).
-    HWND StartPlayer(PlayerProcess_CL* player, const std::vector<std::wstring>& args) {
-        ::SetCursorPos(1, 1);  // away from the picture and its control bar
-        if (!player->Start(args)) return nullptr;
-        return player->WaitForMainWindow(kStartTimeoutMs);
-    }
-
-    void ClosePlayer(PlayerProcess_CL* player) {
-        ASSERT_TRUE(player->PostClose());
-        DWORD exitCode = 1;
-        ASSERT_TRUE(player->WaitForExit(kExitTimeoutMs, &exitCode));
-        EXPECT_EQ(exitCode, 0u);
-    }
-
-    bool PostKey(PlayerProcess_CL* player, WPARAM key) { return player->PostToWindow(WM_KEYDOWN, key, 1); }
-
-    TempFolder_CL m_movies;
-};
+class CommandsE2eTest : public MovieFixture {};
 
 // ---- Command line -------------------------------------------------------------------------
 
@@ -624,28 +481,6 @@ TEST_F(CommandsE2eTest, ScreenCaptureSavesTheShownPictureAsPng) {
 // ---- Open-file command ----------------------------------------------------------------------
 
 // The player's dialog window with this caption, or null.
-HWND FindDialog(DWORD processId, const std::wstring& caption) {
-    struct Search {
-        DWORD processId;
-        const std::wstring* caption;
-        HWND found;
-    } search{processId, &caption, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(parameter);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t className[16] = {}, text[128] = {};
-            ::GetClassNameW(window, className, 16);
-            ::GetWindowTextW(window, text, 128);
-            if (owner != s->processId || std::wcscmp(className, L"#32770") != 0 || *s->caption != text) return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // The file name box of a common open-file dialog: the edit control of its file name combo
 // box (cmb13) in the newer layout, or its own edit control (edt1) in the older one.
 HWND FileNameBox(HWND dialog) {

@@ -12,29 +12,11 @@
 #include "tests/e2e/PlayerFixture.h"
 #include "tests/support/AviWriter_CL.h"
 #include "tests/support/TempFolder_CL.h"
+#include "tests/support/UserInput.h"
 
 namespace {
 
 constexpr wchar_t kPlayPauseKeyLine[] = L"KeyHandler(0x50)";
-
-// Mouse input the way a user makes it: through the system's input queue, to whatever window is
-// under the pointer.
-void MouseTo(POINT screen) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((screen.x * 65535LL + width / 2) / (width - 1));
-    input.mi.dy = static_cast<LONG>((screen.y * 65535LL + height / 2) / (height - 1));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(input));
-}
-
-void LeftButton(bool down) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &input, sizeof(input));
-}
 
 RECT WindowRect(HWND window) {
     RECT rect{};

@@ -24,7 +24,7 @@ MouseFacts At(POINT screen, WPARAM wParam = 0, bool borderless = false, bool ful
 }
 
 enum Flags { kEdge = 1, kModal = 2, kBarItem = 4, kWheel = 8, kFullScreen = 16 };
-constexpr WindowChange kNoChange = WindowChange::kNone, kMove = kMove, kResize = WindowChange::kResize;
+constexpr WindowChange kNoChange = WindowChange::kNone, kMove = WindowChange::kMove, kResize = WindowChange::kResize;
 
 // Press at `press` (after resting on a borderless edge there with kEdge), move to `to`, release.
 TEST(PictureMouseTest, PressMoveAndReleaseDragClickOrDoNothing) {

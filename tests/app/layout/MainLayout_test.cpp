@@ -119,6 +119,11 @@ TEST(MainLayoutTest, ToolBarVideoAndStripShareTheClientArea) {
         const RECT whole{0, barBottom, c.client.cx, c.client.cy};
         const LayoutResult hidden = ComputeMainLayout(in);
         EXPECT_TRUE(!hidden.stripShown && EqualRect(&hidden.videoRect, &whole)) << c.direction << "/" << c.window;
+
+        in.stripVisible = true;  // switched on, but no strip window: the picture keeps it all
+        in.stripExists = false;
+        const LayoutResult windowless = ComputeMainLayout(in);
+        EXPECT_TRUE(windowless.stripShown && EqualRect(&windowless.videoRect, &whole)) << c.direction << "/" << c.window;
     }
 }
 

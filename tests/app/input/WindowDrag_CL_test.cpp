@@ -1,4 +1,4 @@
-#include "app/WindowDrag_CL.h"
+#include "app/input/WindowDrag_CL.h"
 
 #include <gtest/gtest.h>
 
