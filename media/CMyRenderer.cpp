@@ -9,6 +9,7 @@
 #include "base/MutexLock_CL.h"
 #include "media/ColourConversion.h"
 #include "media/GuidNames.h"
+#include "media/PlaybackIds.h"
 
 namespace {
 constexpr DWORD kBurstWindowMs = 1500;
@@ -159,12 +160,16 @@ void CMyRenderer::OnReceiveFirstSample(IMediaSample* sample) {
         if (SUCCEEDED(sample->GetPointer(&data)) && data) m_callback(m_callbackContext, data, m_header);
         return;
     }
-    MutexLock_CL lock(m_frameLock.Get());
-    // The picture a pause stops on is shown too: the screen, a redraw and a capture then all
-    // show the same frame.
-    if (TakeSampleLocked(sample, L"画像データメモリ確保(A) = %d") && ::IsWindow(m_window)) {
-        m_presenter->Draw(m_frame.data());
+    bool taken = false;
+    {
+        MutexLock_CL lock(m_frameLock.Get());
+        taken = TakeSampleLocked(sample, L"画像データメモリ確保(A) = %d");
     }
+    // The picture a pause stops on must reach the screen too, or a capture would save a frame
+    // the user never saw. The window's thread draws it: a draw here could wait on that thread
+    // while it waits for the pause to finish.
+    HWND main = taken && ::IsWindow(m_window) ? ::GetAncestor(m_window, GA_ROOT) : nullptr;
+    if (main) ::PostMessageW(main, WM_PLAYBACK_REDRAW, 0, 0);
 }
 
 HRESULT CMyRenderer::DoRenderSample(IMediaSample* sample) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -254,6 +255,46 @@ TEST_F(MenusE2eTest, CommandsThatWriteTheRecordWriteNothingWithoutAMovie) {
     ASSERT_TRUE(WaitForLog(L"KeyHandler(0x34)"));
     ClosePlayer(&player);
     EXPECT_TRUE(ContentRecordPaths().empty());
+}
+
+TEST_F(MenusE2eTest, ARatingByKeyOrMenuReachesTheAlbumCopy) {
+    WriteSettings(kPictureSettings);
+    const std::wstring movie = WriteMovie(L"album.avi", MovieOf(30, 160, 120));
+    {
+        PlayerProcess_CL first;
+        ASSERT_NE(StartPlayer(&first, {movie}), nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return PlayCountOf(movie) == 1; }, 20000));
+        ClosePlayer(&first);
+    }
+    // The album application keeps a copy of the record, with a picture beside it, in the
+    // bucket of the same number under its own folder.
+    const std::wstring record = RecordOf(movie);
+    ASSERT_FALSE(record.empty());
+    const size_t fileStart = record.find_last_of(L'\\');
+    const size_t bucketStart = record.find_last_of(L'\\', fileStart - 1) + 1;
+    const std::wstring bucket = record.substr(bucketStart, fileStart - bucketStart);  // "NNN"
+    const std::wstring albumFolder = m_documents.Join(L"Kinoshelf\\ALBUM_0001\\contents\\" + bucket);
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, albumFolder.c_str(), nullptr), ERROR_SUCCESS);
+    const std::wstring albumRecord = albumFolder + L"\\copy.ini";
+    ASSERT_TRUE(::CopyFileW(record.c_str(), albumRecord.c_str(), FALSE));
+    HANDLE picture = ::CreateFileW((albumFolder + L"\\copy.jpg").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                   nullptr);
+    ASSERT_NE(picture, INVALID_HANDLE_VALUE);
+    ::CloseHandle(picture);
+    Inifile_CL album;
+    album.Bind(albumRecord);
+    auto albumInt = [&](const wchar_t* key) { return album.GetInt(kSectionMovieInfo, key, -100); };
+
+    PlayerProcess_CL player;
+    ASSERT_NE(StartPlayer(&player, {movie, L"/Kinoshelf"}), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return PlayCountOf(movie) == 2; }, 20000));
+    ASSERT_TRUE(PostKey(&player, '4'));
+    EXPECT_TRUE(WaitUntil([&] { return albumInt(kKeyStarCount) == 4; }, 10000)) << albumInt(kKeyStarCount);
+    EXPECT_EQ(albumInt(kKeyPlayCount), 2);
+    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_STARS_FIRST + 2, 0), 0));
+    EXPECT_TRUE(WaitUntil([&] { return albumInt(kKeyStarCount) == 2; }, 10000)) << albumInt(kKeyStarCount);
+    EXPECT_EQ(RecordInt(movie, kKeyStarCount), 2);
+    ClosePlayer(&player);
 }
 
 TEST_F(MenusE2eTest, TenSwitchesInARowEndOnTheLastMovie) {
