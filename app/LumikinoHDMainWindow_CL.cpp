@@ -382,6 +382,11 @@ void LumikinoHDMainWindow_CL::KeyHandler(UINT virtualKey) {
 
 void LumikinoHDMainWindow_CL::SyncToolBar() {
     if (!m_toolBar.Handle()) return;
+    // The buttons show what the router answers: greyed while their command cannot run, and
+    // the two switches pressed in while on.
+    for (UINT command : MainToolBar_CL::Commands()) {
+        m_toolBar.SetEnabled(command, m_router.State(static_cast<WORD>(command)).enabled);
+    }
     for (WORD command : {CMD_MUTE, CMD_THUMBNAIL_STRIP}) m_toolBar.SetChecked(command, m_router.State(command).checked);
 }
 

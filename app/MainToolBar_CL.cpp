@@ -100,4 +100,16 @@ bool MainToolBar_CL::IsChecked(UINT commandId) const {
     return window && ::SendMessageW(window, TB_ISBUTTONCHECKED, commandId, 0) != 0;
 }
 
+void MainToolBar_CL::SetEnabled(UINT commandId, bool enabled) {
+    if (m_bar) m_bar->SetEnabled(commandId, enabled);
+}
+
+std::vector<UINT> MainToolBar_CL::Commands() {
+    std::vector<UINT> commands;
+    for (const ToolBarButton& button : MainButtons()) {
+        if (button.commandId != 0) commands.push_back(button.commandId);
+    }
+    return commands;
+}
+
 const ToolTips_CL* MainToolBar_CL::Tips() const { return m_bar ? &m_bar->Tips() : nullptr; }

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "ui/ImageList_CL.h"
 
@@ -46,6 +47,10 @@ public:
     // state this way). Clicks do not change it: the parent sets it after acting on the command.
     void SetChecked(UINT commandId, bool checked);
     bool IsChecked(UINT commandId) const;
+    // Thread: UI. Greys a button whose command would not run now.
+    void SetEnabled(UINT commandId, bool enabled);
+    // The commands of the buttons, left to right.
+    static std::vector<UINT> Commands();
 
     // The pictures and the tips, for the window's own checks and for tests.
     const ImageList_CL& Images() const { return m_images; }
