@@ -614,7 +614,8 @@ void PlaybackController_CL::PlayerPrev() {
     if (!m_contentLoaded.load()) return;
     const bool wasPlaying = m_play.load() && !m_pause.load();
     int64_t position = 0;
-    CurrentPosition(&position);
+    // Without a position the step would start from 0 and lose the user's place.
+    if (FAILED(CurrentPosition(&position))) return;
     const int64_t target = SkipStepTarget(position, m_settings.SkipStepRefTime(), false, m_availableStart, m_availableEnd);
     IMediaControl* control = m_graph.MediaControl();
     HRESULT hr = control ? control->Pause() : E_POINTER;
@@ -633,7 +634,8 @@ void PlaybackController_CL::PlayerFore() {
     if (!m_contentLoaded.load()) return;
     const bool wasPlaying = m_play.load() && !m_pause.load();
     int64_t position = 0;
-    CurrentPosition(&position);
+    // Without a position the step would start from 0 and lose the user's place.
+    if (FAILED(CurrentPosition(&position))) return;
     const int64_t target = SkipStepTarget(position, m_settings.SkipStepRefTime(), true, m_availableStart, m_availableEnd);
     IMediaControl* control = m_graph.MediaControl();
     HRESULT hr = control ? control->Pause() : E_POINTER;
