@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <winnetwk.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -38,7 +37,6 @@ constexpr wchar_t kResumeText[] = L"ＲＥＳＵＭＥ";
 constexpr wchar_t kPlayFailedText[] = L"再生できませんでした";
 constexpr wchar_t kNotYetReadableText[] = L"この形式はまだ開けません";
 constexpr wchar_t kZoomText[] = L"ＺＯＯＭ";
-constexpr wchar_t kLoaderName[] = L"LumikinoHDMainWindow_CL::SetContents2";
 constexpr wchar_t kOpenFileTitle[] = L"再生したい動画ファイルを選択してください";
 constexpr int kLoadingStatusTicks = 60;  // 30 s
 constexpr LONG_PTR kFrameStyles = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
@@ -114,17 +112,13 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
             if (wParam == ID_TIMER_CLOSE) {
                 // A load waiting for its next attempt is given up; one that shows its dialog
                 // is never torn down underneath: the timer stays armed and tries again.
-                if (m_loads.Running() && m_loadWaiting) {
-                    m_graph.ReleaseFilterGraph();
-                    EndLoad();
-                }
-                if (m_loads.Running()) return 0;
+                if (!m_loader.StopForClose()) return 0;
                 ::KillTimer(m_window, ID_TIMER_CLOSE);
                 ::DestroyWindow(m_window);
                 return 0;
             }
             if (wParam == ID_TIMER_LOAD_ATTEMPT) {
-                OnLoadAttemptTimer();
+                m_loader.OnAttemptTimer();
                 return 0;
             }
             if (wParam == ID_TIMER_CLICK) {
@@ -162,7 +156,6 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
             break;
         case WM_COMMAND:
             RunCommand(LOWORD(wParam), lParam);
-            SyncToolBar();
             return 0;
         case WM_NCHITTEST:
             // The pointer is over the window's own parts, not the picture: the bar's lit item
@@ -212,6 +205,7 @@ void LumikinoHDMainWindow_CL::OnCreate() {
         ::SetWindowPos(m_video, nullptr, 0, 0, 0, 0,
                        SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    m_loader.SetWindow(m_window);
     m_commands.Register(m_router);
     MoviePlayWindow_CL::Callbacks callbacks;
     callbacks.setModalDialogOpen = [this](bool open) { SetModalDialogOpen(open); };
@@ -342,6 +336,7 @@ void LumikinoHDMainWindow_CL::OnClose() {
     SaveMainWindowRect();
     if (m_controller) m_controller->SaveLastPlayFrame();
     m_closing = true;
+    m_loader.StopForClose();
     ::KillTimer(m_window, ID_TIMER_SAVE_POSITION);
     ::SetTimer(m_window, ID_TIMER_CLOSE, kCloseGraceMs, nullptr);
 }
@@ -376,8 +371,14 @@ void LumikinoHDMainWindow_CL::KeyHandler(UINT virtualKey) {
     } else if (command != 0) {
         RunCommand(command);
     }
-    SyncToolBar();
     NoteUserActivity();
+}
+
+bool LumikinoHDMainWindow_CL::RunCommand(WORD command, LPARAM lParam) {
+    const bool ran = m_router.Run(command, lParam);
+    // Whatever a command changed, the tool bar shows it (mute, strip, what may run now).
+    if (ran) SyncToolBar();
+    return ran;
 }
 
 void LumikinoHDMainWindow_CL::SyncToolBar() {
@@ -433,7 +434,6 @@ void LumikinoHDMainWindow_CL::ShowPictureMenu(HWND owner, POINT clientPoint) {
     // The menu pumps messages: the window may have closed underneath it.
     if (chosen == 0 || !m_window || m_closing) return;
     const bool ran = RunCommand(static_cast<WORD>(chosen));
-    SyncToolBar();
     if (ProcessLogSwitches().log_detail_other) LogPrintf(L"PictureMenu(0x%04x) ran=%d", chosen, ran ? 1 : 0);
 }
 
@@ -571,10 +571,9 @@ void LumikinoHDMainWindow_CL::RefreshHistoryDialog() {
 
 // ---- Content loading ---------------------------------------------------------------------
 
-void LumikinoHDMainWindow_CL::RequestLoad(const LoadRequest& request) {
-    // A load that is running (waiting for a share or a retry) finishes first; the newest
-    // request loads after it.
-    if (!m_loads.Push(request)) return;
+void LumikinoHDMainWindow_CL::RequestLoad(const LoadRequest& request) { m_loader.RequestLoad(request); }
+
+void LumikinoHDMainWindow_CL::LeaveContent() {
     if (m_controller) {
         m_controller->LoopEnd();
         m_controller->SaveLastPlayFrame();
@@ -587,151 +586,57 @@ void LumikinoHDMainWindow_CL::RequestLoad(const LoadRequest& request) {
     m_title.clear();
     SetStatusText(kLoadingText);
     if (m_controller) m_controller->SetStatusTicks(kLoadingStatusTicks);
-    // No thumbnail job can be running yet, so the worker is idle at once.
-    ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_WORKER_IDLE, 0), 0);
 }
 
-void LumikinoHDMainWindow_CL::OnWorkerIdle() {
-    // Also posted for interval changes and when the strip goes: only a waiting request loads.
-    if (m_closing) return;
-    LoadRequest request;
-    if (!m_loads.TakeNext(&request)) return;
-    SetContents2(request);
-}
-
-void LumikinoHDMainWindow_CL::SetContents2(const LoadRequest& request) {
-    AppSettings& settings = AppSettings::Process();
-    m_loads.Begin();
-    m_job = LoadJob();
-    m_job.request = request;
-    m_job.path = request.path;
+bool LumikinoHDMainWindow_CL::ResolveLoadPath(const LoadRequest& request, std::wstring* path, bool* fromList) {
+    const AppSettings& settings = AppSettings::Process();
     m_albumLaunch = m_launch.from_album != 0;
-    if (!request.direct && !m_playList.IsEmpty()) {
-        m_playList.SetRepeat(m_launch.loop != 0 || settings.loop_play != 0);
-        PlayListItem item;
-        if (m_playList.TakeNextEntry(&item)) {
-            if (item.inArchive) {
-                LogPrintf(L"SetContent2: zip内の項目はまだ再生できません \"%ls\"", item.path.c_str());
-                SetStatusText(kNotYetReadableText);
-                EndLoad();
-                return;
-            }
-            m_job.path = item.path;
-            m_job.fromList = true;
-        }
+    *path = request.path;
+    *fromList = false;
+    if (request.direct || m_playList.IsEmpty()) return true;
+    m_playList.SetRepeat(m_launch.loop != 0 || settings.loop_play != 0);
+    PlayListItem item;
+    if (!m_playList.TakeNextEntry(&item)) return true;
+    if (item.inArchive) {
+        LogPrintf(L"SetContent2: zip内の項目はまだ再生できません \"%ls\"", item.path.c_str());
+        SetStatusText(kNotYetReadableText);
+        return false;
     }
-    // The loaded content's path is always in the log, whatever the switches say.
-    LogPrintf(L"\"%ls\"", m_job.path.c_str());
-    LoadTrace(L"SetContent2(01)");
-    m_job.shareServer = LoadQueue_CL::ShareServerOf(m_job.path, &m_job.shareHasSeparator);
-    m_job.shareWanted = settings.auth_sharedfolder == 1 && !m_job.shareServer.empty();
-    ContinueLoad();
+    *path = item.path;
+    *fromList = true;
+    return true;
 }
 
-void LumikinoHDMainWindow_CL::LoadTrace(const wchar_t* step) {
-    if (ProcessLogSwitches().log_detail_graph) LogPrintf(L"%ls", step);
-}
+void LumikinoHDMainWindow_CL::ReleaseGraph() { m_controller->ReleaseFilterGraph(); }
 
-void LumikinoHDMainWindow_CL::WaitBeforeNextAttempt() {
-    // The load goes on from the timer; meanwhile the window answers as usual.
-    m_loadWaiting = true;
-    ::SetTimer(m_window, ID_TIMER_LOAD_ATTEMPT, LoadQueue_CL::kAttemptDelayMs, nullptr);
-}
-
-void LumikinoHDMainWindow_CL::OnLoadAttemptTimer() {
-    ::KillTimer(m_window, ID_TIMER_LOAD_ATTEMPT);
-    if (!m_loadWaiting) return;
-    m_loadWaiting = false;
-    ContinueLoad();
-}
-
-void LumikinoHDMainWindow_CL::ContinueLoad() {
-    AppSettings& settings = AppSettings::Process();
-    if (m_job.shareWanted) {
-        NETRESOURCEW share{};
-        share.dwType = RESOURCETYPE_DISK;
-        share.lpRemoteName = m_job.shareServer.data();
-        const DWORD error = ::WNetAddConnection2W(&share, nullptr, nullptr, CONNECT_INTERACTIVE);
-        ++m_job.shareAttempts;
-        if (error != NO_ERROR) {
-            if (ProcessLogSwitches().log_detail_other) {
-                LogPrintf(L"WNetAddConnection2W(%ls) = %u (%d回目)", m_job.shareServer.c_str(),
-                          static_cast<unsigned>(error), m_job.shareAttempts);
-            }
-            if (LoadQueue_CL::ShareAttemptAgain(m_job.shareAttempts, m_job.shareHasSeparator)) {
-                WaitBeforeNextAttempt();
-                return;
-            }
-        }
-        m_job.shareWanted = false;  // connected, or given up: the build reports the rest
-    }
-    if (m_job.buildAttempts == 0) {
-        LoadTrace(L"SetContent2(02)");
-        m_controller->ReleaseFilterGraph();
-        // A path that names nothing or a folder fails at once: no graph, no retries.
-        const LoadPathKind kind = LoadQueue_CL::KindOf(m_job.path, ::GetFileAttributesW(m_job.path.c_str()));
-        if (kind != LoadPathKind::kFile) {
-            FinishLoad(kind == LoadPathKind::kFolder ? HRESULT_FROM_WIN32(ERROR_DIRECTORY)
-                                                     : HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-            return;
-        }
-    }
+HRESULT LumikinoHDMainWindow_CL::BuildGraph(const std::wstring& path) {
     m_graph.SetVideoWindow(m_video);
-    const bool graphLog = ProcessLogSwitches().log_detail_graph;
-    HRESULT hr = m_graph.CreateFilterGraph(m_job.path, settings.pitch_keep != 1);
-    ++m_job.buildAttempts;
-    if (graphLog && m_job.buildAttempts > 1) {
-        LogPrintf(L"フィルタグラフの作成のリトライ結果(hResult = 0x%08x)", static_cast<unsigned>(hr));
-    }
-    if (FAILED(hr) && LoadQueue_CL::BuildAttemptAgain(hr, m_job.buildAttempts)) {
-        if (graphLog) {
-            if (m_job.buildAttempts == 1) {
-                LogPrintf(L"%ls(START) = 0x%08x", kLoaderName, static_cast<unsigned>(hr));
-            }
-            LogPrintf(L"フィルタグラフの作成のリトライ(hResult = 0x%08x)", static_cast<unsigned>(hr));
-        }
-        // A file on a share that is waking up may open on a later attempt.
-        m_graph.ReleaseFilterGraph();
-        WaitBeforeNextAttempt();
-        return;
-    }
-    if (graphLog && m_job.buildAttempts > 1) LogPrintf(L"%ls(E N D)", kLoaderName);
-    FinishLoad(hr);
+    return m_graph.CreateFilterGraph(path, AppSettings::Process().pitch_keep != 1);
 }
 
-void LumikinoHDMainWindow_CL::EndLoad() {
-    m_loads.End();
-    m_loadWaiting = false;
-    ::KillTimer(m_window, ID_TIMER_LOAD_ATTEMPT);
-    // Requests that came while this one loaded: the newest goes next.
-    if (m_loads.HasWaiting() && !m_closing) ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_WORKER_IDLE, 0), 0);
-}
-
-void LumikinoHDMainWindow_CL::FinishLoad(HRESULT hr) {
-    AppSettings& settings = AppSettings::Process();
-    const std::wstring path = m_job.path;
-    const LoadRequest request = m_job.request;
+void LumikinoHDMainWindow_CL::FinishLoad(const LoadRequest& request, const std::wstring& path, bool fromList,
+                                         HRESULT hr) {
+    const AppSettings& settings = AppSettings::Process();
     const bool soundOnly = SUCCEEDED(hr) && m_graph.IsSoundOnlyGraph() != 0;
 
-    LoadTrace(L"SetContent2(03)");
-    LoadTrace(L"SetContent2(03-01)");
+    ContentLoader_CL::Trace(L"SetContent2(03)");
+    ContentLoader_CL::Trace(L"SetContent2(03-01)");
     if (SUCCEEDED(hr)) {
         m_content = ContentInfo();
         m_records.LoadContent(m_content, path, false);
         m_contentRecordLoaded = true;
         m_title = m_content.content_name;
     }
-    LoadTrace(L"SetContent2(03-02)");
-    LoadTrace(L"SetContent2(04)");
+    ContentLoader_CL::Trace(L"SetContent2(03-02)");
+    ContentLoader_CL::Trace(L"SetContent2(04)");
     m_mouse.ResetZoom();
+    // The overlay itself (title, rating, switches) goes to the renderer with the next redraw.
     if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetSelection(false, m_mouse.ZoomSelection());
-    PublishOverlay();
-    LoadTrace(L"SetContent2(05)");
+    ContentLoader_CL::Trace(L"SetContent2(05)");
     ::InvalidateRect(m_window, nullptr, FALSE);
     if (FAILED(hr)) {
         LogPrintf(L"動画再生失敗 hResult = 0x%08x", static_cast<unsigned>(hr));
-        m_title.clear();
-        PublishOverlay();
+        m_title.clear();  // a failed build leaves no renderer to show it
         if (!path.empty()) {
             SetStatusText(kPlayFailedText);
             // Modal: the load stays marked running while the dialog pumps messages, so a
@@ -739,18 +644,17 @@ void LumikinoHDMainWindow_CL::FinishLoad(HRESULT hr) {
             PlayErrorDialog_CL dialog(path, [this](bool open) { SetModalDialogOpen(open); });
             dialog.Run(m_window);
         }
-        EndLoad();
         return;
     }
-    LoadTrace(L"SetContent2(06)");
+    ContentLoader_CL::Trace(L"SetContent2(06)");
     AddHistory(path);
-    m_playList.SetSource(m_job.fromList);
-    LoadTrace(L"SetContent2(07)");
-    LoadTrace(L"SetContent2(08)");
-    LoadTrace(L"SetContent2(09)");
+    m_playList.SetSource(fromList);
+    ContentLoader_CL::Trace(L"SetContent2(07)");
+    ContentLoader_CL::Trace(L"SetContent2(08)");
+    ContentLoader_CL::Trace(L"SetContent2(09)");
     // Events, volume and balance are set by the controller as it takes the new graph.
     m_controller->OnContentLoaded(&m_content, soundOnly);
-    LoadTrace(L"SetContent2(10)");
+    ContentLoader_CL::Trace(L"SetContent2(10)");
     ApplyColour();
     // The new renderer takes the window's size now, while no frame flows: a device reset
     // after Run would hold the first picture back.
@@ -766,13 +670,11 @@ void LumikinoHDMainWindow_CL::FinishLoad(HRESULT hr) {
         m_controller->PlayResume(startGiven ? m_launch.start_position : m_content.last_play_frame);
         SetStatusText(kResumeText);
     }
-    LoadTrace(L"SetContent2(11)");
-    PublishOverlay();
-    LoadTrace(L"SetContent2(12)");
-    Layout();
+    ContentLoader_CL::Trace(L"SetContent2(11)");
+    ContentLoader_CL::Trace(L"SetContent2(12)");
+    Layout();  // lays out and redraws with the overlay of the playing movie
     if (HWND bar = m_toolBar.Handle()) ::InvalidateRect(bar, nullptr, FALSE);
-    LoadTrace(L"SetContent2(完了)");
-    EndLoad();
+    ContentLoader_CL::Trace(L"SetContent2(完了)");
 }
 
 OverlayModel LumikinoHDMainWindow_CL::MakeOverlayModel() const {

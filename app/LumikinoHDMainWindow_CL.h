@@ -24,7 +24,8 @@
 #include "app/commands/PlayerCommands_CL.h"
 #include "app/input/PictureMouse_CL.h"
 #include "app/layout/MainLayout.h"
-#include "app/loading/LoadQueue_CL.h"
+#include "app/loading/ContentLoaderHost_CL.h"
+#include "app/loading/ContentLoader_CL.h"
 #include "app/MoviePlayWindow_CL.h"
 #include "intake/FileIntakeHost_CL.h"
 #include "intake/FileIntake_CL.h"
@@ -43,6 +44,7 @@ class DXHelper_CL;
 
 class LumikinoHDMainWindow_CL : public MessageLoopHost_CL,
                                 private CommandHost_CL,
+                                private ContentLoaderHost_CL,
                                 private PlaybackHost_CL,
                                 private FileIntakeHost_CL,
                                 private ControlBarSource_CL {
@@ -86,19 +88,15 @@ public:
     // Puts the window back to its configured transparency (after a preview of the opacity).
     void ApplyTransparency();
 
-    // Content loading. RequestLoad keeps the request and asks the thumbnail worker to stop;
-    // the worker-idle command then runs SetContents2. While a load runs (across its timer
-    // waits for a share or a retry), a new request waits for it to finish. Nothing in a load
-    // waits on this thread but the one graph build of each attempt; a failure ends with the
-    // play-error dialog.
+    // Content loading (see ContentLoader_CL): the request waits for the thumbnail worker and
+    // for a load that runs; a failure ends with the play-error dialog.
     void RequestLoad(const LoadRequest& request);
-    void SetContents2(const LoadRequest& request);
 
     // For tests and the log: the loaded content's record and the controller.
     const ContentInfo& Content() const { return m_content; }
     PlaybackController_CL* Controller() override { return m_controller.get(); }
     // Runs a command as a menu, the tool bar or a key would; false when it is greyed now.
-    bool RunCommand(WORD command, LPARAM lParam = 0) { return m_router.Run(command, lParam); }
+    bool RunCommand(WORD command, LPARAM lParam = 0);
     const CommandRouter_CL& Commands() const { return m_router; }
 
 private:
@@ -119,13 +117,6 @@ private:
     void OnExitSizeMove();
     MouseFacts MouseFactsOf(const MSG& message) const;
     void ApplyMouseActions(const MouseActions& actions);
-    // The stages of a load: the share and graph attempts, the end with or without a graph.
-    void ContinueLoad();
-    void WaitBeforeNextAttempt();
-    void OnLoadAttemptTimer();
-    void FinishLoad(HRESULT hr);
-    void EndLoad();
-    static void LoadTrace(const wchar_t* step);
     void ShowPictureMenu(HWND owner, POINT clientPoint);
     void ApplyFrameStyles(bool framed);
     POINT VideoClientPoint(POINT screen) const;
@@ -161,8 +152,15 @@ private:
     void ClickAtPointer() override;
     void ShowOpenFileDialog() override;
     void CaptureScreen() override;
-    void OnWorkerIdle() override;
+    void OnWorkerIdle() override { m_loader.OnWorkerIdle(); }
     void EndWindowDrag() override;
+
+    // ContentLoaderHost_CL
+    void LeaveContent() override;
+    bool ResolveLoadPath(const LoadRequest& request, std::wstring* path, bool* fromList) override;
+    void ReleaseGraph() override;
+    HRESULT BuildGraph(const std::wstring& path) override;
+    void FinishLoad(const LoadRequest& request, const std::wstring& path, bool fromList, HRESULT hr) override;
 
     // PlaybackHost_CL (and CommandHost_CL)
     void SetStatusText(const std::wstring& text) override;
@@ -230,20 +228,7 @@ private:
     CommandRouter_CL m_router;
     PlayerCommands_CL m_commands{*this, AppSettings::Process()};
 
-    // The load that runs and what it has tried so far.
-    struct LoadJob {
-        LoadRequest request;
-        std::wstring path;
-        bool fromList = false;
-        std::wstring shareServer;  // "\\server" of a UNC path
-        bool shareHasSeparator = false;
-        bool shareWanted = false;  // the share is still to be connected
-        int shareAttempts = 0;
-        int buildAttempts = 0;
-    };
-    LoadQueue_CL m_loads;
-    LoadJob m_job;
-    bool m_loadWaiting = false;  // the load waits for ID_TIMER_LOAD_ATTEMPT
+    ContentLoader_CL m_loader{*this};
     std::deque<LaunchRequest> m_handOffs;  // second starts not yet applied, oldest first
     RECT m_lastVideoRect{0, 0, 0, 0};
     std::wstring m_title;

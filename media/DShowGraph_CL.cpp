@@ -17,8 +17,6 @@ constexpr wchar_t kPitchFilterName[] = L"LumiAudioPitchShiftFilter";
 constexpr wchar_t kDirectSoundName[] = L"Default DirectSound Device";
 constexpr wchar_t kMidiName[] = L"Default MidiOut Device";
 constexpr wchar_t kWaveOutName[] = L"Audio Renderer (WaveOut)";
-constexpr int kRetries = 5;
-constexpr DWORD kRetryDelayMs = 1000;
 constexpr size_t kPathHeadUnits = 120;
 
 bool GraphLog() { return ProcessLogSwitches().log_detail_graph; }
@@ -353,6 +351,22 @@ HRESULT DShowGraph_CL::SwapAudioRenderer() {
     return S_OK;
 }
 
+bool DShowGraph_CL::BuildAttemptAgain(HRESULT hr, int attemptsMade) {
+    return FAILED(hr) && hr != VFW_E_NOT_FOUND && attemptsMade < kBuildAttempts;
+}
+
+void DShowGraph_CL::TraceBuildAttempt(const std::wstring& callerName, HRESULT hr, int attemptsMade, bool again) {
+    if (!GraphLog()) return;
+    const unsigned code = static_cast<unsigned>(hr);
+    if (attemptsMade > 1) LogPrintf(L"フィルタグラフの作成のリトライ結果(hResult = 0x%08x)", code);
+    if (attemptsMade == 1 && FAILED(hr)) LogPrintf(L"%ls(START) = 0x%08x", callerName.c_str(), code);
+    if (again) {
+        LogPrintf(L"フィルタグラフの作成のリトライ(hResult = 0x%08x)", code);
+    } else if (attemptsMade > 1 || FAILED(hr)) {
+        LogPrintf(L"%ls(E N D)", callerName.c_str());
+    }
+}
+
 HRESULT DShowGraph_CL::CreateFilterGraphWithRetry(const std::wstring& path, bool thumbnail,
                                                   const std::wstring& callerName) {
     // Nothing to open (the player starting without a movie): fail at once, no retries.
@@ -360,22 +374,14 @@ HRESULT DShowGraph_CL::CreateFilterGraphWithRetry(const std::wstring& path, bool
         ReleaseFilterGraph();
         return VFW_E_NOT_FOUND;
     }
-    HRESULT hr = CreateFilterGraph(path, thumbnail);
-    if (SUCCEEDED(hr)) return S_OK;
-    const bool log = GraphLog();
-    if (log) LogPrintf(L"%ls(START) = 0x%08x", callerName.c_str(), static_cast<unsigned>(hr));
-    if (hr != VFW_E_NOT_FOUND) {
-        if (log) LogPrintf(L"フィルタグラフの作成のリトライ(hResult = 0x%08x)", static_cast<unsigned>(hr));
-        for (int attempt = 0; attempt < kRetries; ++attempt) {
-            ReleaseFilterGraph();
-            ::Sleep(kRetryDelayMs);  // the file may be on a share that is waking up
-            hr = CreateFilterGraph(path, thumbnail);
-            if (log) LogPrintf(L"フィルタグラフの作成のリトライ結果(hResult = 0x%08x)", static_cast<unsigned>(hr));
-            if (SUCCEEDED(hr)) break;
-        }
+    for (int attempts = 1;; ++attempts) {
+        const HRESULT hr = CreateFilterGraph(path, thumbnail);
+        const bool again = BuildAttemptAgain(hr, attempts);
+        TraceBuildAttempt(callerName, hr, attempts, again);
+        if (!again) return hr;
+        ReleaseFilterGraph();
+        ::Sleep(kBuildRetryDelayMs);  // a worker's wait; nothing else waits on this thread
     }
-    if (log) LogPrintf(L"%ls(E N D)", callerName.c_str());
-    return hr;
 }
 
 void DShowGraph_CL::ReleaseFilterGraph() {

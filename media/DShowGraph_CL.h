@@ -31,8 +31,20 @@ public:
 
     // thumbnail: no pitch filter, no audio-renderer swap.
     [[nodiscard]] HRESULT CreateFilterGraph(const std::wstring& path, bool thumbnail);
+    // Builds with the retries below, waiting between attempts on the calling thread: for a
+    // worker thread. The user-interface thread waits on a timer instead (the content loader).
     [[nodiscard]] HRESULT CreateFilterGraphWithRetry(const std::wstring& path, bool thumbnail,
                                                      const std::wstring& callerName);
+
+    // The retry rule: the first build and five more, 1 s apart, since a file on a share that is
+    // waking up may open on a later attempt; a file the graph manager could not find is not
+    // tried again. attemptsMade counts the builds made so far, the last of which answered hr.
+    static constexpr int kBuildAttempts = 6;
+    static constexpr DWORD kBuildRetryDelayMs = 1000;
+    static bool BuildAttemptAgain(HRESULT hr, int attemptsMade);
+    // The graph trace of one failed or retried build attempt (log_detail_graph): the caller's
+    // start line and the retry lines before another attempt, the end line after the last.
+    static void TraceBuildAttempt(const std::wstring& callerName, HRESULT hr, int attemptsMade, bool again);
     void ReleaseFilterGraph();
 
     // The available range; where the platform answers an empty range, the length comes from

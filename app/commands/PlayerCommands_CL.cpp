@@ -97,17 +97,17 @@ void PlayerCommands_CL::Register(CommandRouter_CL& router) {
     router.Register(CMD_WORKER_IDLE, [&host](WORD, LPARAM) { host.OnWorkerIdle(); });
 
     // ---- the movie's record: favourites, skip ranges, rating ----
-    router.Register(CMD_PLAY_FAVORITE_FIRST, CMD_PLAY_FAVORITE_LAST,
-                    [this](WORD id, LPARAM) {
-                        SeekToRecordPosition(m_host.LoadedRecord()->favorites[id - CMD_PLAY_FAVORITE_FIRST].frame, true);
-                    },
-                    [this](WORD id) { return Enabled(FavoriteSet(id - CMD_PLAY_FAVORITE_FIRST)); });
-    router.Register(CMD_MOVE_TO_FAVORITE_FIRST, CMD_MOVE_TO_FAVORITE_LAST,
-                    [this](WORD id, LPARAM) {
-                        SeekToRecordPosition(m_host.LoadedRecord()->favorites[id - CMD_MOVE_TO_FAVORITE_FIRST].frame,
-                                             false);
-                    },
-                    [this](WORD id) { return Enabled(FavoriteSet(id - CMD_MOVE_TO_FAVORITE_FIRST)); });
+    // Moves to a favourite (play: and play from there) or to the beginning of a skip range.
+    auto moveToFavorites = [this, &router](WORD first, WORD last, bool play) {
+        router.Register(
+            first, last,
+            [this, first, play](WORD id, LPARAM) {
+                SeekToRecordPosition(m_host.LoadedRecord()->favorites[id - first].frame, play);
+            },
+            [this, first](WORD id) { return Enabled(FavoriteSet(id - first)); });
+    };
+    moveToFavorites(CMD_PLAY_FAVORITE_FIRST, CMD_PLAY_FAVORITE_LAST, true);
+    moveToFavorites(CMD_MOVE_TO_FAVORITE_FIRST, CMD_MOVE_TO_FAVORITE_LAST, false);
     router.Register(CMD_MOVE_TO_SKIP_FIRST, CMD_MOVE_TO_SKIP_LAST,
                     [this](WORD id, LPARAM) {
                         SeekToRecordPosition(m_host.LoadedRecord()->skip[id - CMD_MOVE_TO_SKIP_FIRST].beg, false);

@@ -1,7 +1,5 @@
 #include "app/loading/LoadQueue_CL.h"
 
-#include <vfwmsgs.h>
-
 bool LoadQueue_CL::Push(const LoadRequest& request) {
     m_request = request;
     m_waiting = true;
@@ -27,10 +25,6 @@ std::wstring LoadQueue_CL::ShareServerOf(const std::wstring& path, bool* hasSepa
 
 bool LoadQueue_CL::ShareAttemptAgain(int attemptsMade, bool hasSeparator) {
     return hasSeparator && attemptsMade < kShareAttempts;
-}
-
-bool LoadQueue_CL::BuildAttemptAgain(HRESULT hr, int attemptsMade) {
-    return FAILED(hr) && hr != VFW_E_NOT_FOUND && attemptsMade < kBuildAttempts;
 }
 
 LoadPathKind LoadQueue_CL::KindOf(const std::wstring& path, DWORD attributes) {

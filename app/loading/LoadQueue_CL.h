@@ -21,9 +21,8 @@ enum class LoadPathKind { kEmpty, kMissing, kFolder, kFile };
 
 class LoadQueue_CL {
 public:
-    static constexpr UINT kAttemptDelayMs = 1000;  // between share attempts and between graph builds
+    static constexpr UINT kShareRetryDelayMs = 1000;
     static constexpr int kShareAttempts = 30;
-    static constexpr int kBuildAttempts = 6;        // the first build and five more
 
     // Thread: UI. Keeps the request, replacing one that waited. True when no load is running,
     // so the caller starts one (after the thumbnail worker has stopped).
@@ -40,11 +39,9 @@ public:
     // The share a UNC path needs connected: "\\server" of "\\server\share\movie.mp4". Empty when
     // the path is not UNC. *hasSeparator is false for a bare "\\server", which is tried once.
     static std::wstring ShareServerOf(const std::wstring& path, bool* hasSeparator);
-    // After attemptsMade failed connections: try again in kAttemptDelayMs?
+    // After attemptsMade failed connections: try again in kShareRetryDelayMs? (The graph's own
+    // retry rule is DShowGraph_CL::BuildAttemptAgain.)
     static bool ShareAttemptAgain(int attemptsMade, bool hasSeparator);
-    // After attemptsMade failed builds ending in hr: build again in kAttemptDelayMs? A file the
-    // graph manager could not find is not retried.
-    static bool BuildAttemptAgain(HRESULT hr, int attemptsMade);
     // From GetFileAttributesW's answer for a path (INVALID_FILE_ATTRIBUTES when it failed).
     static LoadPathKind KindOf(const std::wstring& path, DWORD attributes);
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/loading/LoadQueue_CL.h"
+#include "media/DShowGraph_CL.h"
 
 namespace {
 LoadRequest Direct(const wchar_t* path) {
@@ -66,11 +67,11 @@ TEST(LoadQueue, AttemptsStopWhereTheyCanNoLongerHelp) {
     EXPECT_FALSE(LoadQueue_CL::ShareAttemptAgain(30, true));  // thirty attempts in all
     EXPECT_FALSE(LoadQueue_CL::ShareAttemptAgain(1, false));
 
-    EXPECT_TRUE(LoadQueue_CL::BuildAttemptAgain(E_FAIL, 1));
-    EXPECT_TRUE(LoadQueue_CL::BuildAttemptAgain(VFW_E_UNSUPPORTED_STREAM, 5));
-    EXPECT_FALSE(LoadQueue_CL::BuildAttemptAgain(E_FAIL, 6));  // the first build and five more
-    EXPECT_FALSE(LoadQueue_CL::BuildAttemptAgain(VFW_E_NOT_FOUND, 1));
-    EXPECT_FALSE(LoadQueue_CL::BuildAttemptAgain(S_OK, 1));
+    EXPECT_TRUE(DShowGraph_CL::BuildAttemptAgain(E_FAIL, 1));
+    EXPECT_TRUE(DShowGraph_CL::BuildAttemptAgain(VFW_E_UNSUPPORTED_STREAM, 5));
+    EXPECT_FALSE(DShowGraph_CL::BuildAttemptAgain(E_FAIL, 6));  // the first build and five more
+    EXPECT_FALSE(DShowGraph_CL::BuildAttemptAgain(VFW_E_NOT_FOUND, 1));
+    EXPECT_FALSE(DShowGraph_CL::BuildAttemptAgain(S_OK, 1));
 }
 
 TEST(LoadQueue, PathKindDecidesBeforeAnyGraph) {
