@@ -1,11 +1,9 @@
 #include "app/LumikinoHDMainWindow_CL.h"
 
-#include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <vector>
 
 #include "app/LaunchHandOff.h"
@@ -39,7 +37,6 @@ constexpr wchar_t kNotYetReadableText[] = L"この形式はまだ開けません
 constexpr wchar_t kZoomText[] = L"ＺＯＯＭ";
 constexpr wchar_t kOpenFileTitle[] = L"再生したい動画ファイルを選択してください";
 constexpr int kLoadingStatusTicks = 60;  // 30 s
-constexpr LONG_PTR kFrameStyles = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr LONG kDefaultWidth = 480, kDefaultHeight = 360;
 }  // namespace
 
@@ -206,6 +203,7 @@ void LumikinoHDMainWindow_CL::OnCreate() {
                        SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     m_loader.SetWindow(m_window);
+    m_display.Attach(m_window, m_icon);
     m_commands.Register(m_router);
     MoviePlayWindow_CL::Callbacks callbacks;
     callbacks.setModalDialogOpen = [this](bool open) { SetModalDialogOpen(open); };
@@ -222,7 +220,7 @@ void LumikinoHDMainWindow_CL::OnCreate() {
         Layout();
     }
     ::SetFocus(m_window);
-    if (!m_fullScreen) ::ShowWindow(m_window, SW_SHOW);
+    if (!m_display.FullScreen()) ::ShowWindow(m_window, SW_SHOW);
     m_shown = true;
 }
 
@@ -249,21 +247,7 @@ void LumikinoHDMainWindow_CL::PlaceFromSavedRect() {
 }
 
 void LumikinoHDMainWindow_CL::ToggleFullScreen() {
-    LONG_PTR style = ::GetWindowLongPtrW(m_window, GWL_STYLE);
-    if (!m_fullScreen) {
-        LogPrintf(L"%ls", L"フルスクリーン");
-        m_fullScreen = true;
-        ::SetWindowLongPtrW(m_window, GWL_STYLE, style & ~kFrameStyles);
-        ::SendMessageW(m_window, WM_SETICON, ICON_SMALL, 0);
-        ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
-        ::ShowWindow(m_window, SW_HIDE);
-        ::ShowWindow(m_window, SW_SHOWMAXIMIZED);
-    } else {
-        LogPrintf(L"%ls", L"ウインドウ");
-        m_fullScreen = false;
-        if (!m_borderless) ApplyFrameStyles(true);
-        ::ShowWindow(m_window, SW_SHOWNORMAL);
-    }
+    m_display.ToggleFullScreen();
     Layout();
 }
 
@@ -309,10 +293,10 @@ void LumikinoHDMainWindow_CL::OnApplyLaunchRequest() {
     // The handed-over path replaces whatever list was playing.
     m_playList.Clear();
     // Full screen is a maximised window: showing it normal would shrink it under its flag.
-    ::ShowWindow(m_window, m_fullScreen ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    ::ShowWindow(m_window, m_display.FullScreen() ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     ::SetForegroundWindow(m_window);
     ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
-    if (m_launch.full_screen && !m_fullScreen) ToggleFullScreen();
+    if (m_launch.full_screen && !m_display.FullScreen()) ToggleFullScreen();
     if (m_launch.path[0] != L'\0') {
         m_playList.SetRepeat(m_launch.loop != 0 || AppSettings::Process().loop_play != 0);
         OnOpenLaunchFile();
@@ -320,7 +304,7 @@ void LumikinoHDMainWindow_CL::OnApplyLaunchRequest() {
 }
 
 void LumikinoHDMainWindow_CL::SaveMainWindowRect() {
-    if (m_fullScreen) return;  // nothing is saved in full screen
+    if (m_display.FullScreen()) return;  // nothing is saved in full screen
     if (!SaveWindowRect(m_window, L"WINDOW", L"rect")) return;
     RECT rect{};
     ::GetWindowRect(m_window, &rect);
@@ -445,7 +429,7 @@ void LumikinoHDMainWindow_CL::NoteUserActivity() {
         ::ShowCursor(TRUE);
         m_cursorHidden = false;
     }
-    if (m_idle || m_frameless) Layout();
+    if (m_idle || m_display.Frameless()) Layout();
 }
 
 void LumikinoHDMainWindow_CL::OnDropFiles(HDROP drop) {
@@ -484,8 +468,8 @@ MouseFacts LumikinoHDMainWindow_CL::MouseFactsOf(const MSG& message) const {
     facts.frameWidthPx = ::GetSystemMetrics(SM_CXFRAME);
     facts.modalOpen = m_modalOpen;
     facts.overBarItem = m_videoWindow.IsHovered();
-    facts.fullScreen = m_fullScreen;
-    facts.borderless = m_borderless;
+    facts.fullScreen = m_display.FullScreen();
+    facts.borderless = m_display.Borderless();
     return facts;
 }
 
@@ -694,7 +678,7 @@ OverlayModel LumikinoHDMainWindow_CL::MakeOverlayModel() const {
     model.bar.muted = c && c->Muted();
     model.bar.volumeStep = c ? c->VolumeStep() : settings.VolumeStep();
     model.bar.thumbnailsShown = m_stripVisible;
-    model.bar.fullScreen = m_fullScreen;
+    model.bar.fullScreen = m_display.FullScreen();
     model.skipBackSeconds = model.skipForwardSeconds = settings.SkipStepSeconds(settings.skip_sec_button_index);
     return model;
 }
@@ -792,9 +776,9 @@ LayoutInput LumikinoHDMainWindow_CL::LayoutInputNow() {
     RECT client{};
     ::GetClientRect(m_window, &client);
     input.clientPx = SIZE{client.right - client.left, client.bottom - client.top};
-    input.fullScreen = m_fullScreen;
-    input.borderless = m_borderless;
-    input.frameless = m_frameless;
+    input.fullScreen = m_display.FullScreen();
+    input.borderless = m_display.Borderless();
+    input.frameless = m_display.Frameless();
     if (m_toolBar.Handle()) {
         m_toolBar.Resize();  // the bar fits itself to the client width and so finds its height
         input.toolBarExists = true;
@@ -833,12 +817,11 @@ void LumikinoHDMainWindow_CL::Layout() {
         m_cursorHidden = true;
     }
     if (result.frame.action != FrameAction::kNone) {
-        ApplyFrameStyles(result.frame.action == FrameAction::kRestore);
-        m_frameless = result.frame.frameless;
+        m_display.SetFrameless(result.frame.frameless, true);
         // The frame changed the client area: place the windows in the new one.
         result = ComputeMainLayout(LayoutInputNow());
     }
-    m_frameless = result.frame.frameless;
+    m_display.SetFrameless(result.frame.frameless, false);
     if (HWND bar = m_toolBar.Handle()) {
         ::ShowWindow(bar, result.toolBarShown ? SW_SHOWNA : SW_HIDE);
         SyncToolBar();
@@ -935,87 +918,8 @@ void LumikinoHDMainWindow_CL::ShowOpenFileDialog() {
 
 // ---- The window's display modes ----------------------------------------------------------
 
-void LumikinoHDMainWindow_CL::ApplyFrameStyles(bool framed) {
-    const LONG_PTR style = ::GetWindowLongPtrW(m_window, GWL_STYLE);
-    ::SetWindowLongPtrW(m_window, GWL_STYLE, framed ? (style | kFrameStyles) : (style & ~kFrameStyles));
-    ::SendMessageW(m_window, WM_SETICON, ICON_SMALL, framed ? reinterpret_cast<LPARAM>(m_icon) : 0);
-    ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
-}
-
 void LumikinoHDMainWindow_CL::SetBorderless(bool on) {
-    if (m_borderless == on) return;
-    m_borderless = on;
-    // Full screen has no frame either way; leaving it restores what this mode says.
-    if (!m_fullScreen && !m_frameless) ApplyFrameStyles(!on);
-    Layout();
-}
-
-void LumikinoHDMainWindow_CL::SetTopmost(bool on) {
-    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    HWND after = on ? HWND_TOPMOST : HWND_NOTOPMOST;
-    if (!::SetWindowPos(m_window, after, 0, 0, 0, 0, flags)) {
-        LogPrintf(L"SetWindowPos(topmost=%d) の失敗 (%u)", on ? 1 : 0, static_cast<unsigned>(::GetLastError()));
-        return;
-    }
-    const bool marked = (::GetWindowLongPtrW(m_window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    if (on && !marked) {
-        // Wine places a window that owns pop-ups (our tool tips) just after them and never
-        // marks it topmost. With the tips unowned for a moment the window goes to the top itself.
-        std::vector<HWND> owned = OwnedPopups();
-        for (HWND popup : owned) ::SetWindowLongPtrW(popup, GWLP_HWNDPARENT, 0);
-        ::SetWindowPos(m_window, after, 0, 0, 0, 0, flags);
-        for (HWND popup : owned) ::SetWindowLongPtrW(popup, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(m_window));
-        LogPrintf(L"最前面表示: 所有ポップアップ %u 個を外して再設定しました", static_cast<unsigned>(owned.size()));
-    }
-    m_topmost = on;
-}
-
-std::vector<HWND> LumikinoHDMainWindow_CL::OwnedPopups() const {
-    struct Search {
-        HWND owner;
-        std::vector<HWND> found;
-    } search{m_window, {}};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(parameter);
-            // Only the tool tips: the platform's own pop-ups (menus) are left alone.
-            wchar_t className[32] = {};
-            ::GetClassNameW(window, className, 32);
-            if (::GetWindow(window, GW_OWNER) == s->owner && std::wcscmp(className, TOOLTIPS_CLASSW) == 0) {
-                s->found.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-void LumikinoHDMainWindow_CL::SetTransparentDisplay(bool on) {
-    m_transparent = on && AppSettings::Process().layered_windows;
-    if (on && !m_transparent) LogPrintf(L"%ls", L"透過表示はこの環境では使えません");
-    ApplyTransparency();
-}
-
-void LumikinoHDMainWindow_CL::ApplyTransparency() {
-    const AppSettings& settings = AppSettings::Process();
-    LONG_PTR exStyle = ::GetWindowLongPtrW(m_window, GWL_EXSTYLE);
-    if (!m_transparent) {
-        ::SetWindowLongPtrW(m_window, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED | WS_EX_TRANSPARENT));
-        ::RedrawWindow(m_window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
-        return;
-    }
-    exStyle |= WS_EX_LAYERED;
-    if (settings.mouse_transparent == 1) {
-        exStyle |= WS_EX_TRANSPARENT;
-    } else {
-        exStyle &= ~static_cast<LONG_PTR>(WS_EX_TRANSPARENT);
-    }
-    ::SetWindowLongPtrW(m_window, GWL_EXSTYLE, exStyle);
-    const int alpha = std::clamp(settings.transparent, 10, 255);
-    if (!::SetLayeredWindowAttributes(m_window, 0, static_cast<BYTE>(alpha), LWA_ALPHA)) {
-        LogPrintf(L"SetLayeredWindowAttributes の失敗 (%u)", static_cast<unsigned>(::GetLastError()));
-    }
+    if (m_display.SetBorderless(on)) Layout();
 }
 
 // ---- Hosts -------------------------------------------------------------------------------

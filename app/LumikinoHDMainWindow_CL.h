@@ -27,6 +27,7 @@
 #include "app/loading/ContentLoaderHost_CL.h"
 #include "app/loading/ContentLoader_CL.h"
 #include "app/MoviePlayWindow_CL.h"
+#include "app/WindowDisplay_CL.h"
 #include "intake/FileIntakeHost_CL.h"
 #include "intake/FileIntake_CL.h"
 #include "intake/PlayList_CL.h"
@@ -78,15 +79,15 @@ public:
 
     // The display modes of the window.
     void SetBorderless(bool on) override;
-    bool Borderless() const override { return m_borderless; }
-    void SetTopmost(bool on) override;
-    bool Topmost() const override { return m_topmost; }
+    bool Borderless() const override { return m_display.Borderless(); }
+    void SetTopmost(bool on) override { m_display.SetTopmost(on); }
+    bool Topmost() const override { return m_display.Topmost(); }
     // The transparent display: a layered window at the "transparent" opacity, letting clicks
     // through when "mouse_transparent" is 1. Where layered windows do not exist it stays off.
-    void SetTransparentDisplay(bool on) override;
-    bool TransparentDisplay() const override { return m_transparent; }
+    void SetTransparentDisplay(bool on) override { m_display.SetTransparent(on); }
+    bool TransparentDisplay() const override { return m_display.Transparent(); }
     // Puts the window back to its configured transparency (after a preview of the opacity).
-    void ApplyTransparency();
+    void ApplyTransparency() { m_display.ApplyTransparency(); }
 
     // Content loading (see ContentLoader_CL): the request waits for the thumbnail worker and
     // for a load that runs; a failure ends with the play-error dialog.
@@ -118,14 +119,11 @@ private:
     MouseFacts MouseFactsOf(const MSG& message) const;
     void ApplyMouseActions(const MouseActions& actions);
     void ShowPictureMenu(HWND owner, POINT clientPoint);
-    void ApplyFrameStyles(bool framed);
     POINT VideoClientPoint(POINT screen) const;
     static POINT CursorPosition();
     void SyncToolBar();
     SIZE ShownPictureSize(CMyRenderer* renderer) const;
     void PlaceFromSavedRect();
-    // The tool tips this window owns, for the topmost display under Wine.
-    std::vector<HWND> OwnedPopups() const;
     // The layout's facts as the window stands now.
     LayoutInput LayoutInputNow();
     void SetModalDialogOpen(bool open);
@@ -142,7 +140,7 @@ private:
     ContentInfo* LoadedRecord() override;
     ContentRecords_CL& Records() override { return m_records; }
     bool FromAlbum() const override { return m_albumLaunch; }
-    bool FullScreen() const override { return m_fullScreen; }
+    bool FullScreen() const override { return m_display.FullScreen(); }
     bool StripVisible() const override { return m_stripVisible; }
     void ToggleFullScreen() override;
     void SetStripVisible(bool on) override { m_stripVisible = on; }
@@ -192,17 +190,13 @@ private:
     HINSTANCE m_instance;
     HWND m_window = nullptr;
     HICON m_icon = nullptr;  // shared resource icon, not destroyed
+    WindowDisplay_CL m_display;  // full screen, borderless, frameless, topmost, transparent
     bool m_firstPaint = true;
     bool m_shown = false;  // WM_CREATE has placed and shown the window
     bool m_closing = false;
-    bool m_fullScreen = false;
     bool m_idle = false;          // the idle actions are applied
     bool m_cursorHidden = false;  // this window hid the cursor (ShowCursor(FALSE) once)
-    bool m_frameless = false;     // the idle action took the frame away
     bool m_modalOpen = false;     // a modal dialog or menu of ours is open
-    bool m_borderless = false;    // the borderless display (command 0x80E1)
-    bool m_topmost = false;       // the window stays above others (command 0x80F1)
-    bool m_transparent = false;   // the transparent display (command 0x80F8)
     bool m_albumLaunch = false;   // the movie came from the album application ("/Kinoshelf")
     bool m_stripVisible = true;   // F6: the thumbnail strip is shown
     bool m_sizeMove = false;      // a modal size loop runs and redraws wait for its end

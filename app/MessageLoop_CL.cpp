@@ -94,10 +94,6 @@ bool MessageLoop_CL::PreHandle(MSG& message) {
             return false;
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            if (trace) {
-                LogPrintf(L"WM_%lsBUTTONDOWN(trace) hwnd=%p capture=%p", message.message == WM_RBUTTONDOWN ? L"R" : L"M",
-                          static_cast<void*>(message.hwnd), static_cast<void*>(::GetCapture()));
-            }
             m_host.NoteUserActivity();
             return false;
         case WM_KEYDOWN: {

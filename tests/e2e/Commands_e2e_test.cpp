@@ -128,10 +128,8 @@ TEST_F(CommandsE2eTest, ADroppedMovieReplacesThePlayingOne) {
     const std::wstring playing = WriteMovie(L"playing.avi", playingSpec);
     const std::wstring dropped = WriteMovie(L"落とした 動画.avi", droppedSpec);
     PlayerProcess_CL player;
-    HWND window = StartPlayer(&player, {playing});
+    HWND window = StartPlayingUntil(&player, {playing}, FrameNumberReader_CL(playingSpec));
     ASSERT_NE(window, nullptr);
-    const FrameNumberReader_CL playingReader(playingSpec);
-    ASSERT_TRUE(WaitForFrame(playingReader, VideoWindowOf(window), AnyFrame, 20000));
     ASSERT_EQ(PlayCountOf(playing), 1);
 
     ASSERT_TRUE(PostDrop(player, window, {dropped}));
@@ -166,11 +164,10 @@ TEST_F(CommandsE2eTest, PlayPauseArrowAndRateKeys) {
     const std::wstring movie = WriteMovie(L"keys.avi", movieSpec);
     const FrameNumberReader_CL reader(movieSpec);
     PlayerProcess_CL player;
-    HWND window = StartPlayer(&player, {movie});
+    HWND window = StartPlayingUntil(&player, {movie}, reader, [](int f) { return f >= 5; });
     ASSERT_NE(window, nullptr);
     HWND video = VideoWindowOf(window);
     int frame = -1;
-    ASSERT_TRUE(WaitForFrame(reader, video, [](int f) { return f >= 5; }, 20000, &frame)) << frame;
 
     {
         SCOPED_TRACE("P pauses");
@@ -234,10 +231,9 @@ TEST_F(CommandsE2eTest, VolumeMuteFullScreenAndRatingKeys) {
     const std::wstring movie = WriteMovie(L"keys.avi", movieSpec);
     const FrameNumberReader_CL reader(movieSpec);
     PlayerProcess_CL player;
-    HWND window = StartPlayer(&player, {movie});
+    HWND window = StartPlayingUntil(&player, {movie}, reader);
     ASSERT_NE(window, nullptr);
     HWND video = VideoWindowOf(window);
-    ASSERT_TRUE(WaitForFrame(reader, video, AnyFrame, 20000));
     ASSERT_EQ(PlayCountOf(movie), 1);
 
     int volumeTextPx = 0;

@@ -145,9 +145,7 @@ TEST_F(MenusE2eTest, PlayingFromAFavoriteSeeksThere) {
     const FrameNumberReader_CL reader(movieSpec);
     {
         PlayerProcess_CL first;
-        HWND window = StartPlayer(&first, {movie});
-        ASSERT_NE(window, nullptr);
-        ASSERT_TRUE(WaitForFrame(reader, VideoWindowOf(window), AnyFrame, 20000));
+        ASSERT_NE(StartPlayingUntil(&first, {movie}, reader), nullptr);
         ClosePlayer(&first);
     }
     // The third favourite, unnamed, at 25 s: the menu offers "お気に入り３から再生" only.
@@ -158,9 +156,8 @@ TEST_F(MenusE2eTest, PlayingFromAFavoriteSeeksThere) {
     file.WriteHex64(kSectionFavoritesFrame, L"fav02", 25 * kSecond);
 
     PlayerProcess_CL player;
-    HWND window = StartPlayer(&player, {movie, L"/NoResume"});
+    HWND window = StartPlayingUntil(&player, {movie, L"/NoResume"}, reader, [](int f) { return f < 100; });
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitForFrame(reader, VideoWindowOf(window), [](int f) { return f < 100; }, 20000));
     ASSERT_TRUE(ChooseFromPictureMenu(player, window, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}, CMD_PLAY_FAVORITE_FIRST + 2));
     int frame = -1;
     EXPECT_TRUE(WaitForFrame(reader, VideoWindowOf(window), [](int f) { return f >= 240 && f <= 300; }, 10000, &frame))
@@ -204,10 +201,9 @@ TEST_F(MenusE2eTest, ControlBarPicturesFollowPauseMuteAndVolume) {
     const std::wstring movie = WriteMovie(L"bar.avi", movieSpec);
     const FrameNumberReader_CL reader(movieSpec);
     PlayerProcess_CL player;
-    HWND window = StartPlayer(&player, {movie});
+    HWND window = StartPlayingUntil(&player, {movie}, reader, [](int f) { return f >= 10; });
     ASSERT_NE(window, nullptr);
     HWND video = VideoWindowOf(window);
-    ASSERT_TRUE(WaitForFrame(reader, video, [](int f) { return f >= 10; }, 20000));
 
     RECT client{};
     ::GetClientRect(video, &client);
@@ -309,10 +305,7 @@ TEST_F(MenusE2eTest, ARatingByKeyOrMenuReachesTheAlbumCopy) {
     ASSERT_EQ(SHCreateDirectoryExW(nullptr, albumFolder.c_str(), nullptr), ERROR_SUCCESS);
     const std::wstring albumRecord = albumFolder + L"\\copy.ini";
     ASSERT_TRUE(::CopyFileW(record.c_str(), albumRecord.c_str(), FALSE));
-    HANDLE picture = ::CreateFileW((albumFolder + L"\\copy.jpg").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                   nullptr);
-    ASSERT_NE(picture, INVALID_HANDLE_VALUE);
-    ::CloseHandle(picture);
+    ASSERT_TRUE(WriteFileBytes(albumFolder + L"\\copy.jpg", ""));
     Inifile_CL album;
     album.Bind(albumRecord);
     auto albumInt = [&](const wchar_t* key) { return album.GetInt(kSectionMovieInfo, key, -100); };
@@ -366,7 +359,7 @@ public:
     ~AnswerWatch_CL() { Stop(); }
     // Ends the watch; the slowest answer in milliseconds (a send that timed out counts 5000).
     DWORD Stop() {
-        m_stop = true;
+        ::SetEvent(m_stop.Get());
         if (m_thread.joinable()) m_thread.join();
         return m_slowestMs;
     }
@@ -374,8 +367,8 @@ public:
 
 private:
     void Run() {
-        HANDLE tick = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
-        while (!m_stop) {
+        // One send every 100 ms until Stop.
+        do {
             const ULONGLONG start = ::GetTickCount64();
             DWORD_PTR result = 0;
             const bool answered =
@@ -383,13 +376,11 @@ private:
             const DWORD elapsed = answered ? static_cast<DWORD>(::GetTickCount64() - start) : 5000;
             if (elapsed > m_slowestMs) m_slowestMs = elapsed;
             ++m_answers;
-            ::WaitForSingleObject(tick, 100);  // the pace of the watch, not a synchronisation
-        }
-        ::CloseHandle(tick);
+        } while (::WaitForSingleObject(m_stop.Get(), 100) == WAIT_TIMEOUT);
     }
 
     HWND m_window;
-    std::atomic<bool> m_stop{false};
+    KernelHandle_CL m_stop{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};  // set: the watch ends
     std::atomic<DWORD> m_slowestMs{0};
     std::atomic<int> m_answers{0};
     std::thread m_thread;
@@ -398,16 +389,10 @@ private:
 TEST_F(MenusE2eTest, TheWindowAnswersWithinASecondWhileLoadsFail) {
     WriteSettings(L"[SETTING]\r\nlog_detail_graph=1\r\n");
     const std::wstring broken = m_movies.Join(L"broken.avi");
-    {
-        // Bytes no splitter takes: every build fails, and the failures are retried.
-        HANDLE file = ::CreateFileW(broken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        std::string junk(64 * 1024, '\0');
-        for (size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>((i * 7919u) >> 3);
-        DWORD written = 0;
-        ::WriteFile(file, junk.data(), static_cast<DWORD>(junk.size()), &written, nullptr);
-        ::CloseHandle(file);
-    }
+    // Bytes no splitter takes: every build fails, and the failures are retried.
+    std::string junk(64 * 1024, '\0');
+    for (size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>((i * 7919u) >> 3);
+    ASSERT_TRUE(WriteFileBytes(broken, junk));
     PlayerProcess_CL player;
     HWND window = StartPlayer(&player, {});
     ASSERT_NE(window, nullptr);

@@ -192,6 +192,15 @@ protected:
         return player->WaitForMainWindow(kStartTimeoutMs);
     }
 
+    // Starts the player and waits until its picture shows a frame that accept takes (within
+    // 20 s); the main window, or null when either did not happen.
+    HWND StartPlayingUntil(PlayerProcess_CL* player, const std::vector<std::wstring>& args,
+                           const FrameNumberReader_CL& reader, const std::function<bool(int)>& accept = AnyFrame) {
+        HWND window = StartPlayer(player, args);
+        if (!window || !WaitForFrame(reader, VideoWindowOf(window), accept, 20000)) return nullptr;
+        return window;
+    }
+
     void ClosePlayer(PlayerProcess_CL* player) {
         ASSERT_TRUE(player->PostClose());
         DWORD exitCode = 1;
