@@ -326,8 +326,10 @@ void LumikinoHDMainWindow_CL::OnClose() {
 }
 
 void LumikinoHDMainWindow_CL::OnDestroy() {
-    // The position is saved, the tick is stopped and then the graph is released.
+    // The position is saved, the tick is stopped and then the graph is released; the device
+    // its presenter left for a next movie goes with it, on this thread, which owns it.
     if (m_controller) m_controller->OnDestroy();
+    DXHelper_CL::ReleaseParkedDevice();
     // The temporary extraction folder goes with the run. Only under a documents folder that
     // resolved to an absolute path: "\Lumikino\zip" alone would name a folder on whatever
     // drive happens to be current.

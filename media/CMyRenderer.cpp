@@ -91,44 +91,52 @@ HRESULT CMyRenderer::CheckMediaType(const MediaType_CL& type) {
 HRESULT CMyRenderer::SetMediaType(const MediaType_CL& type) {
     VIDEOINFOHEADER2 header;
     if (!ReadVideoHeader(type, &header)) return VFW_E_TYPE_NOT_ACCEPTED;
-    m_header = header;
-    if (type.subtype == MEDIASUBTYPE_RGB32) m_rgb32 = true;
-    if (type.subtype == MEDIASUBTYPE_YUY2) m_rgb32 = false;
-    m_width = header.bmiHeader.biWidth;
-    m_height = header.bmiHeader.biHeight < 0 ? -header.bmiHeader.biHeight : header.bmiHeader.biHeight;
-    // RGB32 rows are bottom-up unless the height is negative.
-    m_topDownRgb = header.bmiHeader.biHeight < 0;
+    const int width = header.bmiHeader.biWidth;
+    const int height = header.bmiHeader.biHeight < 0 ? -header.bmiHeader.biHeight : header.bmiHeader.biHeight;
+    const bool rgb32 = type.subtype == MEDIASUBTYPE_RGB32;
 
     const bool trace = ProcessLogSwitches().log_detail_renderer;
     uint32_t now = ::GetTickCount();
-    if (m_typeSet && m_width == m_lastWidth && m_height == m_lastHeight &&
-        header.dwPictAspectRatioX == m_lastAspectX && header.dwPictAspectRatioY == m_lastAspectY &&
-        type.subtype == m_lastSubtype) {
+    const bool repeated = m_typeSet && width == m_lastWidth && height == m_lastHeight &&
+                          header.dwPictAspectRatioX == m_lastAspectX && header.dwPictAspectRatioY == m_lastAspectY &&
+                          type.subtype == m_lastSubtype;
+    {
+        // The streaming thread reads the frame's size and layout under the frame lock while it
+        // copies a sample: a type that changes mid-stream changes them under the same lock.
+        MutexLock_CL lock(m_frameLock.Get());
+        m_header = header;
+        m_rgb32 = rgb32;
+        m_width = width;
+        m_height = height;
+        // RGB32 rows are bottom-up unless the height is negative.
+        m_topDownRgb = header.bmiHeader.biHeight < 0;
+        if (!repeated) {
+            m_presenter->SetFrameFormat(m_width, m_height, static_cast<int>(header.dwPictAspectRatioX),
+                                        static_cast<int>(header.dwPictAspectRatioY));
+            m_presenter->SetSourceSize(m_width, m_height);
+        }
+    }
+    if (repeated) {
         m_burstCount = (now - m_lastTypeTick > kBurstWindowMs) ? 1 : m_burstCount + 1;
         m_lastTypeTick = now;
         if (trace && (m_burstCount == 1 || m_burstCount % 20 == 0)) {
             LogPrintf(L"CMyRenderer::SetMediaType 同一条件の連続通知を抑止 subtype=%ls size=%dx%d burst=%d",
-                      SubtypeLabel(m_rgb32), m_width, m_height, m_burstCount);
+                      SubtypeLabel(rgb32), width, height, m_burstCount);
         }
         return S_OK;
     }
     m_typeSet = true;
-    m_lastWidth = m_width;
-    m_lastHeight = m_height;
+    m_lastWidth = width;
+    m_lastHeight = height;
     m_lastAspectX = header.dwPictAspectRatioX;
     m_lastAspectY = header.dwPictAspectRatioY;
     m_lastSubtype = type.subtype;
     m_lastTypeTick = now;
     m_burstCount = 1;
     if (trace) {
-        LogPrintf(L"CMyRenderer::SetMediaType subtype=%ls size=%dx%d aspect=%u:%u", SubtypeLabel(m_rgb32), m_width,
-                  m_height, static_cast<unsigned>(header.dwPictAspectRatioX),
-                  static_cast<unsigned>(header.dwPictAspectRatioY));
+        LogPrintf(L"CMyRenderer::SetMediaType subtype=%ls size=%dx%d aspect=%u:%u", SubtypeLabel(rgb32), width, height,
+                  static_cast<unsigned>(header.dwPictAspectRatioX), static_cast<unsigned>(header.dwPictAspectRatioY));
     }
-    MutexLock_CL lock(m_frameLock.Get());
-    m_presenter->SetFrameFormat(m_width, m_height, static_cast<int>(header.dwPictAspectRatioX),
-                                static_cast<int>(header.dwPictAspectRatioY));
-    m_presenter->SetSourceSize(m_width, m_height);
     return S_OK;
 }
 
@@ -157,18 +165,25 @@ bool CMyRenderer::TakeSampleLocked(IMediaSample* sample, const wchar_t* allocati
 void CMyRenderer::OnReceiveFirstSample(IMediaSample* sample) {
     if (m_callback) {
         BYTE* data = nullptr;
-        if (SUCCEEDED(sample->GetPointer(&data)) && data) m_callback(m_callbackContext, data, m_header);
+        VIDEOINFOHEADER2 header;
+        {
+            MutexLock_CL lock(m_frameLock.Get());
+            header = m_header;
+        }
+        if (SUCCEEDED(sample->GetPointer(&data)) && data) m_callback(m_callbackContext, data, header);
         return;
     }
     bool taken = false;
+    HWND window = nullptr;
     {
         MutexLock_CL lock(m_frameLock.Get());
         taken = TakeSampleLocked(sample, L"画像データメモリ確保(A) = %d");
+        window = m_window;
     }
     // The picture a pause stops on must reach the screen too, or a capture would save a frame
     // the user never saw. The window's thread draws it: a draw here could wait on that thread
     // while it waits for the pause to finish.
-    HWND main = taken && ::IsWindow(m_window) ? ::GetAncestor(m_window, GA_ROOT) : nullptr;
+    HWND main = taken && ::IsWindow(window) ? ::GetAncestor(window, GA_ROOT) : nullptr;
     if (main) ::PostMessageW(main, WM_PLAYBACK_REDRAW, 0, 0);
 }
 
@@ -201,14 +216,31 @@ HRESULT CMyRenderer::DoRenderSample(IMediaSample* sample) {
     m_tracker.OnFrame(m_header.AvgTimePerFrame, SUCCEEDED(timeResult), start, now);
     m_presenter->SetPosition(m_tracker.Position(), m_duration);
     if (!TakeSampleLocked(sample, L"画像データメモリ確保(B) = %d")) return S_OK;
-    if (::IsWindow(m_window)) m_presenter->Draw(m_frame.data());
+    if (::IsWindow(m_window)) {
+        m_presenter->Draw(m_frame.data());
+        PostMaintenanceIfWanted();
+    }
     return S_OK;
 }
 
+void CMyRenderer::PostMaintenanceIfWanted() {
+    if (!m_presenter->MaintenanceWanted() || m_maintenancePosted.exchange(true)) return;
+    HWND main = ::IsWindow(m_window) ? ::GetAncestor(m_window, GA_ROOT) : nullptr;
+    if (!main || !::PostMessageW(main, WM_PRESENTER_MAINTAIN, 0, 0)) m_maintenancePosted = false;
+}
+
+void CMyRenderer::MaintainPresenter() {
+    m_maintenancePosted = false;
+    MutexLock_CL lock(m_frameLock.Get());
+    if (!::IsWindow(m_window) || !m_presenter->MaintenanceWanted()) return;
+    m_presenter->Maintain();
+    m_presenter->Draw(m_frameLength ? m_frame.data() : nullptr);
+}
+
 void CMyRenderer::SetVideoWindow(HWND window) {
+    MutexLock_CL lock(m_frameLock.Get());
     m_window = window;
     if (!::IsWindow(window)) return;
-    MutexLock_CL lock(m_frameLock.Get());
     m_presenter->InitializeD3D9(window);
     m_lastResetClient = SIZE{0, 0};
 }
@@ -236,11 +268,14 @@ void CMyRenderer::OnResize() {
                   static_cast<unsigned>(size.cx), static_cast<unsigned>(size.cy),
                   static_cast<unsigned>(m_lastResetClient.cx), static_cast<unsigned>(m_lastResetClient.cy));
     }
+    if (m_presenter->MaintenanceWanted()) m_presenter->Maintain();
     m_presenter->Draw(m_frameLength ? m_frame.data() : nullptr);
 }
 
 void CMyRenderer::Redraw() {
     MutexLock_CL lock(m_frameLock.Get());
+    // This is the UI thread: what a draw found is mended here at once.
+    if (m_presenter->MaintenanceWanted()) m_presenter->Maintain();
     m_presenter->Draw(m_frameLength ? m_frame.data() : nullptr);
     m_redrawn = true;
 }
@@ -281,11 +316,13 @@ HBITMAP CMyRenderer::CreateFrameBitmap(const BYTE* data, int width, int height, 
 }
 
 void CMyRenderer::GetVideoSize(int* width, int* height) {
+    MutexLock_CL lock(m_frameLock.Get());
     if (width) *width = m_width;
     if (height) *height = m_height;
 }
 
 SIZE CMyRenderer::DisplaySize() {
+    MutexLock_CL lock(m_frameLock.Get());
     SIZE size{m_width, m_height};
     if (m_header.dwPictAspectRatioY == 9) size.cx = m_height * 16 / 9;
     return size;

@@ -46,6 +46,9 @@ public:
     virtual void SetVideoWindow(HWND window);
     virtual void OnResize();
     virtual void Redraw();
+    // Thread: UI. WM_PRESENTER_MAINTAIN: the presenter mends what a draw found (a lost device,
+    // a new window or frame size) and the latest frame is drawn again.
+    void MaintainPresenter();
 
     // Thread: UI. A copy of the latest frame (YUY2, top-down), empty when there is none.
     std::vector<uint8_t> CopyFrame();
@@ -81,14 +84,17 @@ private:
     // Copies (and for RGB32 converts) a sample into the frame buffer; false when the sample is
     // shorter than its type says (it is skipped). Under the frame lock.
     bool TakeSampleLocked(IMediaSample* sample, const wchar_t* allocationTrace);
+    // Under the frame lock, after a draw: asks the UI thread for the presenter's Maintain.
+    void PostMaintenanceIfWanted();
     void WriteConnectLog();
 
     KernelHandle_CL m_frameLock;
     std::unique_ptr<VideoPresenter_CL> m_presenter;  // under the frame lock
     HWND m_window = nullptr;
-    VIDEOINFOHEADER2 m_header{};                      // set while stopped, read while streaming
-    int m_width = 0, m_height = 0;
-    bool m_topDownRgb = false;
+    VIDEOINFOHEADER2 m_header{};                      // under the frame lock
+    int m_width = 0, m_height = 0;                    // under the frame lock
+    bool m_topDownRgb = false;                        // under the frame lock
+    std::atomic<bool> m_maintenancePosted{false};
     std::atomic<bool> m_rgb32{false};
     std::atomic<bool> m_redrawn{false};
     std::vector<uint8_t> m_frame;                     // under the frame lock; grows only

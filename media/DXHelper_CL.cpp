@@ -20,7 +20,6 @@ constexpr DWORD kQuadFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
 constexpr DWORD kDrawLogIntervalMs = 2000;
 // From about a 720p frame up, the CPU conversion is shared with a second thread.
 constexpr int64_t kSplitConversionPixels = 1280 * 720;
-constexpr wchar_t kHiddenWindowClass[] = L"LumikinoPresenterDevice";
 
 // Overlay colours (ARGB).
 constexpr D3DCOLOR kMessageColour = 0xDC00FF00;
@@ -42,10 +41,6 @@ DXVA2_Fixed32 ToFixed(int32_t raw) {
     DXVA2_Fixed32 value;
     value.ll = raw;
     return value;
-}
-
-LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -82,7 +77,7 @@ DXHelper_CL::DXHelper_CL() = default;
 
 DXHelper_CL::~DXHelper_CL() { ReleaseDevice(); }
 
-// ---- Device life ------------------------------------------------------------------------
+// ---- Device life (thread: UI, under the frame lock) -------------------------------------
 
 SIZE DXHelper_CL::ClientSize() const {
     RECT client{};
@@ -90,116 +85,147 @@ SIZE DXHelper_CL::ClientSize() const {
     return SIZE{client.right - client.left, client.bottom - client.top};
 }
 
-bool DXHelper_CL::EnsureHiddenWindow() {
-    if (m_hiddenWindow.Get() && ::IsWindow(m_hiddenWindow.Get())) {
-        m_deviceWindow = m_hiddenWindow.Get();
-        return true;
-    }
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSW windowClass{};
-    if (!::GetClassInfoW(instance, kHiddenWindowClass, &windowClass)) {
-        windowClass.lpfnWndProc = HiddenWindowProc;
-        windowClass.hInstance = instance;
-        windowClass.lpszClassName = kHiddenWindowClass;
-        if (!::RegisterClassW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-    }
-    // Never shown: the device renders into its back buffer and the picture is copied out.
-    m_hiddenWindow.Reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kHiddenWindowClass, L"", WS_POPUP, 0, 0, 16, 16,
-                                           nullptr, nullptr, instance, nullptr));
-    m_deviceWindow = m_hiddenWindow.Get();
-    return m_deviceWindow != nullptr;
-}
-
-void DXHelper_CL::DestroyHiddenWindow() {
-    m_hiddenWindow.Reset();
-    m_deviceWindow = nullptr;
-}
-
-D3DPRESENT_PARAMETERS DXHelper_CL::PresentParameters() const {
-    D3DPRESENT_PARAMETERS parameters{};
-    if (m_copyPath) {
-        // The device window is not the video window: size the back buffer for the video window.
-        SIZE client = ClientSize();
-        parameters.BackBufferWidth = static_cast<UINT>(client.cx > 0 ? client.cx : 1);
-        parameters.BackBufferHeight = static_cast<UINT>(client.cy > 0 ? client.cy : 1);
-    }
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    parameters.BackBufferCount = 1;
-    parameters.MultiSampleType = D3DMULTISAMPLE_NONE;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.hDeviceWindow = m_deviceWindow;
-    parameters.Windowed = TRUE;
-    parameters.EnableAutoDepthStencil = FALSE;
-    parameters.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER | D3DPRESENTFLAG_VIDEO;
-    parameters.FullScreen_RefreshRateInHz = 0;
-    parameters.PresentationInterval = m_copyPath ? D3DPRESENT_INTERVAL_IMMEDIATE : D3DPRESENT_INTERVAL_ONE;
-    return parameters;
-}
-
 bool DXHelper_CL::InitializeD3D9(HWND window) {
     const bool trace = ProcessLogSwitches().log_detail_renderer;
     if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(start)");
     m_window = window;
     m_copyPath = CurrentPresentPath() == PresentPath::kCopy;
-    // Taken over without another reference (this ComPtr's Attach would add one).
-    if (!m_d3d) *m_d3d.ReleaseAndGetAddressOf() = Direct3DLibrary_CL::Instance().CreateDirect3D();
-    if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(01)");
-    if (!m_d3d || !::IsWindow(window)) return false;
-
-    if (FARPROC entry = s_softwareRasterizer.load()) m_d3d->RegisterSoftwareDevice(reinterpret_cast<void*>(entry));
-    if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(02)");
-
-    if (m_copyPath) {
-        if (!EnsureHiddenWindow()) return false;
-    } else {
-        m_deviceWindow = m_window;
+    if (!::IsWindow(window)) return false;
+    if (!m_device) {
+        // A device parked by the presenter of the movie before is taken as it is.
+        m_device = PresenterDevice_CL::TakeParked();
+        if (m_device) {
+            m_lost = true;  // tested before use: it may have been lost while parked
+            ReleaseResources();
+        } else {
+            m_device = PresenterDevice_CL::Create(s_softwareRasterizer.load());
+        }
+        if (!m_device) return false;
+        m_verdict = ProcessorVerdict();
+        CreateResources();
     }
-    if (!CreateDevice()) return false;
     if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(05)");
-
-    SetUpVideoProcessor();
-    if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(06)");
-    CreateResources();
+    m_target = WindowTarget();
+    const bool ready = Maintain();
     if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(end)");
+    return ready || m_device != nullptr;
+}
+
+bool DXHelper_CL::CreateWindowTarget(SIZE size) {
+    m_target = WindowTarget();
+    m_haveFrame = false;
+    if (size.cx <= 0 || size.cy <= 0) return false;
+    ++m_targetCount;
+    HRESULT hr = S_OK;
+    if (m_copyPath) {
+        hr = Dev()->CreateRenderTarget(static_cast<UINT>(size.cx), static_cast<UINT>(size.cy), D3DFMT_X8R8G8B8,
+                                       D3DMULTISAMPLE_NONE, 0, FALSE, m_target.surface.GetAddressOf(), nullptr);
+        if (SUCCEEDED(hr)) {
+            hr = Dev()->CreateOffscreenPlainSurface(static_cast<UINT>(size.cx), static_cast<UINT>(size.cy),
+                                                    D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM,
+                                                    m_target.readBack.GetAddressOf(), nullptr);
+        }
+    } else {
+        D3DPRESENT_PARAMETERS parameters{};
+        parameters.BackBufferWidth = static_cast<UINT>(size.cx);
+        parameters.BackBufferHeight = static_cast<UINT>(size.cy);
+        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+        parameters.BackBufferCount = 1;
+        parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        parameters.hDeviceWindow = m_window;
+        parameters.Windowed = TRUE;
+        parameters.Flags = D3DPRESENTFLAG_VIDEO;
+        parameters.PresentationInterval = D3DPRESENT_INTERVAL_ONE;
+        hr = Dev()->CreateAdditionalSwapChain(&parameters, m_target.swapChain.GetAddressOf());
+        if (SUCCEEDED(hr)) {
+            hr = m_target.swapChain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, m_target.surface.GetAddressOf());
+        }
+    }
+    if (ProcessLogSwitches().log_detail_resize) {
+        LogPrintf(L"DXHelper::CreateWindowTarget %ldx%ld hr=0x%08x", static_cast<long>(size.cx),
+                  static_cast<long>(size.cy), static_cast<unsigned>(hr));
+    }
+    if (FAILED(hr)) {
+        m_target = WindowTarget();
+        return false;
+    }
+    m_target.size = size;
     return true;
 }
 
-bool DXHelper_CL::CreateDevice() {
-    const bool trace = ProcessLogSwitches().log_detail_renderer;
-    m_presentParameters = PresentParameters();
-    if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(03)");
-    const DWORD behaviour = D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_MULTITHREADED | D3DCREATE_FPU_PRESERVE;
-    D3DPRESENT_PARAMETERS parameters = m_presentParameters;
-    HRESULT hr = m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_deviceWindow, behaviour, &parameters,
-                                     m_device.ReleaseAndGetAddressOf());
-    if (FAILED(hr) || !m_device) {
-        parameters = m_presentParameters;
-        hr = m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_SW, m_deviceWindow, behaviour, &parameters,
-                                 m_device.ReleaseAndGetAddressOf());
+void DXHelper_CL::ReleaseDefaultPool() {
+    // Everything a device reset needs gone: the window target and the processor's surfaces.
+    // The processor check's verdict stays; the processor is made again from it.
+    m_target = WindowTarget();
+    ReleaseVideoProcessor();
+    m_haveFrame = false;
+    if (m_sprite) m_sprite->OnLostDevice();
+    for (auto& font : m_fonts) {
+        if (font) font->OnLostDevice();
     }
-    if (trace) LogPrintf(L"DXHelper_CL::InitializeD3D9(04) hr=0x%08x", static_cast<unsigned>(hr));
-    if (FAILED(hr) || !m_device) {
-        m_device.Reset();
-        return false;
+}
+
+bool DXHelper_CL::RestoreDevice() {
+    ReleaseDefaultPool();
+    ++m_resetCount;
+    HRESULT hr = m_device->Reset();
+    if (ProcessLogSwitches().log_detail_resize) {
+        LogPrintf(L"DXHelper::RestoreDevice Reset hr=0x%08x", static_cast<unsigned>(hr));
     }
-    if (FAILED(m_device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, m_backBuffer.ReleaseAndGetAddressOf()))) {
-        m_device.Reset();
-        return false;
+    if (FAILED(hr)) return false;
+    if (m_sprite) m_sprite->OnResetDevice();
+    for (auto& font : m_fonts) {
+        if (font) font->OnResetDevice();
     }
     return true;
+}
+
+bool DXHelper_CL::Maintain() {
+    m_maintenanceWanted = false;
+    if (!m_device) return m_window && InitializeD3D9(m_window);
+    if (m_lost) {
+        HRESULT cooperative = m_device->TestCooperativeLevel();
+        if (m_simulatedLoss > 0 && m_simulatedLoss < 3) {
+            cooperative = m_simulatedLoss-- == 2 ? D3DERR_DEVICELOST : D3DERR_DEVICENOTRESET;
+        }
+        if (cooperative == D3DERR_DEVICELOST) return false;  // the next Draw asks again
+        if (cooperative == D3DERR_DEVICENOTRESET) {
+            if (!RestoreDevice()) return false;
+        } else if (FAILED(cooperative)) {
+            return false;
+        }
+        m_lost = false;
+    }
+    const SIZE client = ClientSize();
+    if (client.cx > 0 && client.cy > 0 &&
+        (!m_target.surface || client.cx != m_target.size.cx || client.cy != m_target.size.cy)) {
+        if (!CreateWindowTarget(client)) return false;
+    }
+    if (!m_processor.source || m_processor.surfaceWidth != FrameWidth() || m_processor.surfaceHeight != FrameHeight()) {
+        ReleaseVideoProcessor();
+        SetUpVideoProcessor();
+        m_haveFrame = false;
+    }
+    return m_target.surface != nullptr && m_processor.source != nullptr;
 }
 
 bool DXHelper_CL::SetUpVideoProcessor() {
     VideoProcessorPart& part = m_processor;
     part = VideoProcessorPart();
     m_cpuColour = true;
-    const int width = m_frameWidth > 0 ? m_frameWidth : m_sourceWidth;
-    const int height = m_frameHeight > 0 ? m_frameHeight : m_sourceHeight;
+    const int width = FrameWidth();
+    const int height = FrameHeight();
     if (width <= 0 || height <= 0) return false;
+    // The check below fills and reads back surfaces: its verdict for this frame size is kept.
+    const bool verdictKnown = m_verdict.known && m_verdict.width == width && m_verdict.height == height;
+    if (verdictKnown && !m_verdict.usable) return SetUpFallbackSurface();
 
-    HRESULT hr = Direct3DLibrary_CL::Instance().CreateVideoService(m_device.Get(), __uuidof(IDirectXVideoProcessorService),
+    HRESULT hr = Direct3DLibrary_CL::Instance().CreateVideoService(Dev(), __uuidof(IDirectXVideoProcessorService),
                                            reinterpret_cast<void**>(part.service.GetAddressOf()));
-    if (FAILED(hr) || !part.service) return SetUpFallbackSurface();
+    if (FAILED(hr) || !part.service) {
+        m_verdict = ProcessorVerdict{true, width, height, false, GUID{}};
+        return SetUpFallbackSurface();
+    }
 
     DXVA2_VideoDesc& desc = part.description;
     desc.SampleWidth = static_cast<UINT>(width);
@@ -222,6 +248,7 @@ bool DXHelper_CL::SetUpVideoProcessor() {
     }
     for (UINT i = 0; i < count && !part.processor; ++i) {
         const GUID& guid = guids[i];
+        if (verdictKnown && guid != m_verdict.guid) continue;
         UINT formatCount = 0;
         D3DFORMAT* formats = nullptr;
         bool rgbTarget = false;
@@ -271,7 +298,7 @@ bool DXHelper_CL::SetUpVideoProcessor() {
             part.source.Reset();
             continue;
         }
-        if (!ProcessorDraws(part)) {
+        if (!verdictKnown && !ProcessorDraws(part)) {
             // It accepts the blit and draws nothing (Wine's software processor cannot read the
             // system-memory surface it asks for): the plain surface path serves better.
             part.processor.Reset();
@@ -284,6 +311,7 @@ bool DXHelper_CL::SetUpVideoProcessor() {
         m_cpuColour = !allProcAmp;
     }
     ::CoTaskMemFree(guids);
+    m_verdict = ProcessorVerdict{true, width, height, part.processor != nullptr, part.guid};
     if (ProcessLogSwitches().log_detail_renderer) {
         LogPrintf(L"DXHelper_CL::SetUpVideoProcessor processors=%u chosen=%d colour=%ls size=%dx%d",
                   static_cast<unsigned>(count), part.processor ? 1 : 0, m_cpuColour ? L"cpu" : L"dxva2", width,
@@ -299,11 +327,15 @@ bool DXHelper_CL::DrawsRed(IDirect3DSurface9* source, const ProbeBlit& blit) {
     // picture (Wine's software processor cannot read the system-memory surface it asks for):
     // such a path is not taken. Red, because a path that copied only the luma would pass a
     // white probe.
+    constexpr UINT kProbeSide = 16;
     D3DSURFACE_DESC desc{}, backDesc{};
-    ComPtr<IDirect3DSurface9> copy;
-    if (!m_backBuffer || FAILED(source->GetDesc(&desc)) || FAILED(m_backBuffer->GetDesc(&backDesc)) ||
-        FAILED(m_device->CreateOffscreenPlainSurface(backDesc.Width, backDesc.Height, D3DFMT_X8R8G8B8,
-                                                     D3DPOOL_SYSTEMMEM, copy.GetAddressOf(), nullptr))) {
+    ComPtr<IDirect3DSurface9> target, copy;
+    if (FAILED(source->GetDesc(&desc)) ||
+        FAILED(Dev()->CreateRenderTarget(kProbeSide, kProbeSide, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE,
+                                         target.GetAddressOf(), nullptr)) ||
+        FAILED(target->GetDesc(&backDesc)) ||
+        FAILED(Dev()->CreateOffscreenPlainSurface(backDesc.Width, backDesc.Height, D3DFMT_X8R8G8B8,
+                                                  D3DPOOL_SYSTEMMEM, copy.GetAddressOf(), nullptr))) {
         return false;
     }
     const LONG side = static_cast<LONG>(std::min<UINT>(16, std::min(backDesc.Width, backDesc.Height)));
@@ -311,7 +343,7 @@ bool DXHelper_CL::DrawsRed(IDirect3DSurface9* source, const ProbeBlit& blit) {
     const LONG sourceSide = static_cast<LONG>(std::min<UINT>(side, std::min(desc.Width, desc.Height)));
     const RECT sources[2] = {RECT{0, 0, static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)},
                              RECT{0, 0, sourceSide, sourceSide}};
-    const RECT target{0, 0, side, side};
+    const RECT targetRect{0, 0, side, side};
     for (const RECT& sourceRect : sources) {
         for (int pass = 0; pass < 2; ++pass) {
             const uint8_t* pattern = pass == 0 ? grey : red;
@@ -322,11 +354,11 @@ bool DXHelper_CL::DrawsRed(IDirect3DSurface9* source, const ProbeBlit& blit) {
                 for (UINT x = 0; x + 1 < desc.Width; x += 2, row += 4) std::memcpy(row, pattern, 4);
             }
             source->UnlockRect();
-            m_device->ColorFill(m_backBuffer.Get(), nullptr, D3DCOLOR_XRGB(0, 0, 0));
-            if (FAILED(blit(m_backBuffer.Get(), sourceRect, target))) return false;
+            Dev()->ColorFill(target.Get(), nullptr, D3DCOLOR_XRGB(0, 0, 0));
+            if (FAILED(blit(target.Get(), sourceRect, targetRect))) return false;
         }
         D3DLOCKED_RECT locked{};
-        if (FAILED(m_device->GetRenderTargetData(m_backBuffer.Get(), copy.Get()))) return false;
+        if (FAILED(Dev()->GetRenderTargetData(target.Get(), copy.Get()))) return false;
         if (FAILED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) return false;
         const uint8_t* centre =
             static_cast<const uint8_t*>(locked.pBits) + static_cast<size_t>(locked.Pitch) * (side / 2) + (side / 2) * 4;
@@ -365,13 +397,13 @@ bool DXHelper_CL::SetUpFallbackSurface() {
     part.processor.Reset();
     m_cpuColour = true;
     part.rgbSource = true;
-    const int width = m_frameWidth > 0 ? m_frameWidth : m_sourceWidth;
-    const int height = m_frameHeight > 0 ? m_frameHeight : m_sourceHeight;
-    HRESULT hr = m_device->CreateOffscreenPlainSurface(static_cast<UINT>(width), static_cast<UINT>(height),
+    const int width = FrameWidth();
+    const int height = FrameHeight();
+    HRESULT hr = Dev()->CreateOffscreenPlainSurface(static_cast<UINT>(width), static_cast<UINT>(height),
                                                        D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT,
                                                        part.source.ReleaseAndGetAddressOf(), nullptr);
     if (SUCCEEDED(hr)) {
-        hr = m_device->CreateOffscreenPlainSurface(static_cast<UINT>(width), static_cast<UINT>(height), D3DFMT_X8R8G8B8,
+        hr = Dev()->CreateOffscreenPlainSurface(static_cast<UINT>(width), static_cast<UINT>(height), D3DFMT_X8R8G8B8,
                                                    D3DPOOL_SYSTEMMEM, part.staging.ReleaseAndGetAddressOf(), nullptr);
     }
     if (FAILED(hr)) {
@@ -389,19 +421,14 @@ bool DXHelper_CL::SetUpFallbackSurface() {
 
 void DXHelper_CL::CreateResources() {
     const Direct3DLibrary_CL& d3dx = Direct3DLibrary_CL::Instance();
-    if (m_copyPath) {
-        m_device->CreateOffscreenPlainSurface(m_presentParameters.BackBufferWidth,
-                                              m_presentParameters.BackBufferHeight, D3DFMT_X8R8G8B8,
-                                              D3DPOOL_SYSTEMMEM, m_readBack.ReleaseAndGetAddressOf(), nullptr);
-    }
     if (!d3dx.Loaded()) return;  // no overlay on this machine; the picture still shows
-    d3dx.CreateSprite(m_device.Get(), m_sprite.ReleaseAndGetAddressOf());
+    d3dx.CreateSprite(Dev(), m_sprite.ReleaseAndGetAddressOf());
     if (!m_stillImagePath.empty()) {
-        d3dx.CreateTextureFromFile(m_device.Get(), m_stillImagePath.c_str(), m_stillImage.ReleaseAndGetAddressOf());
+        d3dx.CreateTextureFromFile(Dev(), m_stillImagePath.c_str(), m_stillImage.ReleaseAndGetAddressOf());
     }
     m_fontFace = OverlayFontFace();
     for (int i = 0; i < 4; ++i) {
-        d3dx.CreateFont(m_device.Get(), kFontHeights[i], kFontWeights[i], m_fontFace.c_str(),
+        d3dx.CreateFont(Dev(), kFontHeights[i], kFontWeights[i], m_fontFace.c_str(),
                         m_fonts[i].ReleaseAndGetAddressOf());
     }
 }
@@ -410,7 +437,6 @@ void DXHelper_CL::ReleaseResources() {
     for (auto& font : m_fonts) font.Reset();
     m_stillImage.Reset();
     m_sprite.Reset();
-    m_readBack.Reset();
 }
 
 void DXHelper_CL::ReleaseVideoProcessor() { m_processor = VideoProcessorPart(); }
@@ -418,45 +444,33 @@ void DXHelper_CL::ReleaseVideoProcessor() { m_processor = VideoProcessorPart(); 
 void DXHelper_CL::ReleaseAll() {
     ReleaseVideoProcessor();
     ReleaseResources();
-    m_backBuffer.Reset();
-    m_device.Reset();
-    m_d3d.Reset();
+    m_target = WindowTarget();
+    m_device.reset();
     m_haveFrame = false;
+    m_lost = false;
 }
 
 bool DXHelper_CL::ResetDevice() {
+    // The window's size changed: a target at the new size, the device kept as it is.
     if (ProcessLogSwitches().log_detail_resize) {
         LogPrintf(L"DXHelper::ResetDevice(ENTER) windowed=%d pD3dD9=%p bChangeWindowMode=%d", 1,
-                  static_cast<void*>(m_device.Get()), 0);
+                  static_cast<void*>(Device()), 0);
     }
-    ++m_resetCount;
-    if (m_device) {
-        ReleaseVideoProcessor();
-        ReleaseResources();
-        m_backBuffer.Reset();
-        m_presentParameters = PresentParameters();
-        D3DPRESENT_PARAMETERS parameters = m_presentParameters;
-        HRESULT hr = m_device->Reset(&parameters);
-        bool ok = SUCCEEDED(hr) &&
-                  SUCCEEDED(m_device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, m_backBuffer.GetAddressOf()));
-        if (ok) {
-            CreateResources();
-            // A machine without any video processor still draws through the fallback surface.
-            ok = SetUpVideoProcessor() || m_processor.source != nullptr;
-        }
-        if (ok) {
-            m_haveFrame = false;
-            return true;
-        }
-        ReleaseAll();
-    }
-    return InitializeD3D9(m_window);
+    if (!m_device) return InitializeD3D9(m_window);
+    return Maintain();
 }
 
 void DXHelper_CL::ReleaseDevice() {
-    ReleaseAll();
-    DestroyHiddenWindow();
+    // The device outlives this presenter: the next movie's presenter on this thread takes it.
+    ReleaseVideoProcessor();
+    ReleaseResources();
+    m_target = WindowTarget();
+    m_haveFrame = false;
+    m_lost = false;
+    if (m_device) PresenterDevice_CL::Park(std::move(m_device));
 }
+
+void DXHelper_CL::ReleaseParkedDevice() { PresenterDevice_CL::ReleaseParked(); }
 
 // ---- Settings from the renderer and the UI ----------------------------------------------
 
@@ -480,7 +494,7 @@ void DXHelper_CL::SetPosition(int64_t position, int64_t duration) {
 void DXHelper_CL::SetStillImagePath(const std::wstring& path) {
     m_stillImagePath = path;
     if (m_device && Direct3DLibrary_CL::Instance().Loaded() && !path.empty()) {
-        Direct3DLibrary_CL::Instance().CreateTextureFromFile(m_device.Get(), path.c_str(),
+        Direct3DLibrary_CL::Instance().CreateTextureFromFile(Dev(), path.c_str(),
                                                          m_stillImage.ReleaseAndGetAddressOf());
     }
 }
@@ -622,31 +636,24 @@ void DXHelper_CL::Draw(const uint8_t* frame) {
         uint32_t last = g_lastDrawLog.load();
         if (now - last >= kDrawLogIntervalMs && g_lastDrawLog.compare_exchange_strong(last, now)) {
             LogPrintf(L"DXHelper::Draw: tick=%u vpData=%p dxva2=%d pD3dD9=%p", now, static_cast<const void*>(frame),
-                      m_processor.processor ? 1 : 0, static_cast<void*>(m_device.Get()));
+                      m_processor.processor ? 1 : 0, static_cast<void*>(Device()));
         }
     }
-    if (!m_device) return;
-
-    HRESULT cooperative = m_device->TestCooperativeLevel();
-    if (m_simulatedLoss > 0) cooperative = m_simulatedLoss-- == 2 ? D3DERR_DEVICELOST : D3DERR_DEVICENOTRESET;
-    if (cooperative == D3DERR_DEVICELOST) return;
-    if (cooperative == D3DERR_DEVICENOTRESET) {
-        if (!ResetDevice() || !m_device) return;
-    } else if (FAILED(cooperative)) {
+    // Only what exists is drawn into; the rest is the UI thread's to make.
+    if (!m_device || m_lost || !m_target.surface) {
+        RequestMaintenance();
         return;
     }
-
-    SIZE client = ClientSize();
-    D3DSURFACE_DESC back{};
-    if (m_backBuffer) m_backBuffer->GetDesc(&back);
-    if (client.cx > 0 && client.cy > 0 &&
-        (back.Width != static_cast<UINT>(client.cx) || back.Height != static_cast<UINT>(client.cy))) {
+    const SIZE client = ClientSize();
+    if (client.cx > 0 && client.cy > 0 && (client.cx != m_target.size.cx || client.cy != m_target.size.cy)) {
         if (ProcessLogSwitches().log_detail_resize) {
-            LogPrintf(L"DXHelper::Draw sync ResetDevice back=%ux%u client=%ux%u", back.Width, back.Height,
-                      static_cast<unsigned>(client.cx), static_cast<unsigned>(client.cy));
+            LogPrintf(L"DXHelper::Draw target=%ldx%ld client=%ldx%ld: drawn at the old size until the UI thread follows",
+                      static_cast<long>(m_target.size.cx), static_cast<long>(m_target.size.cy),
+                      static_cast<long>(client.cx), static_cast<long>(client.cy));
         }
-        if (!ResetDevice() || !m_device) return;
+        RequestMaintenance();
     }
+    const SIZE size = m_target.size;
 
     OverlayState state;
     {
@@ -657,12 +664,14 @@ void DXHelper_CL::Draw(const uint8_t* frame) {
 
     // Surface copies (fill, stretch, the processor's blit) go outside the scene: some devices
     // refuse StretchRect inside one.
-    m_device->ColorFill(m_backBuffer.Get(), nullptr, D3DCOLOR_XRGB(0, 0, 0));
-    if (frame && m_haveFrame && state.contentLoaded && state.playbackStarted) Blit(state, client);
-    if (FAILED(m_device->BeginScene())) return;
-    DrawOverlay(state, client);
-    m_device->EndScene();
-    Show(client);
+    IDirect3DDevice9* device = Dev();
+    device->ColorFill(m_target.surface.Get(), nullptr, D3DCOLOR_XRGB(0, 0, 0));
+    if (frame && m_haveFrame && state.contentLoaded && state.playbackStarted) Blit(state, size);
+    device->SetRenderTarget(0, m_target.surface.Get());
+    if (FAILED(device->BeginScene())) return;
+    DrawOverlay(state, size);
+    device->EndScene();
+    Show(size);
 }
 
 bool DXHelper_CL::Upload(const uint8_t* frame, const OverlayState& state) {
@@ -679,14 +688,12 @@ bool DXHelper_CL::Upload(const uint8_t* frame, const OverlayState& state) {
                   static_cast<int>(needed));
         return true;  // the previous picture stays
     }
-    // A mid-stream change of frame size: the surface is made again at the new size rather
-    // than written past its end.
+    // A mid-stream change of frame size: the UI thread makes the surface again at the new
+    // size; until then the frame is not written past the old surface's end.
     if (!m_processor.source || m_processor.surfaceWidth != m_frameWidth ||
         m_processor.surfaceHeight != m_frameHeight) {
-        ReleaseVideoProcessor();
-        SetUpVideoProcessor();
-        m_haveFrame = false;
-        if (!m_processor.source) return true;
+        RequestMaintenance();
+        return true;
     }
     if (!WriteSurface(frame)) return false;
     m_haveFrame = true;
@@ -734,7 +741,7 @@ bool DXHelper_CL::WriteSurface(const uint8_t* frame) {
     }
     if (FAILED(target->UnlockRect())) return false;
     if (m_processor.rgbSource) {
-        return SUCCEEDED(m_device->UpdateSurface(m_processor.staging.Get(), nullptr, m_processor.source.Get(), nullptr));
+        return SUCCEEDED(Dev()->UpdateSurface(m_processor.staging.Get(), nullptr, m_processor.source.Get(), nullptr));
     }
     return true;
 }
@@ -752,8 +759,8 @@ void DXHelper_CL::Blit(const OverlayState& state, SIZE client) {
     if (!IsDrawable(rects)) return;
 
     if (!m_processor.processor) {
-        NoteDrawFailure(L"StretchRect", m_device->StretchRect(m_processor.source.Get(), &rects.source,
-                                                              m_backBuffer.Get(), &rects.destination, D3DTEXF_LINEAR));
+        NoteDrawFailure(L"StretchRect", Dev()->StretchRect(m_processor.source.Get(), &rects.source,
+                                                           m_target.surface.Get(), &rects.destination, D3DTEXF_LINEAR));
         return;
     }
     DXVA2_VideoProcessBltParams blt{};
@@ -790,7 +797,7 @@ void DXHelper_CL::Blit(const OverlayState& state, SIZE client) {
     sample.DstRect = rects.destination;
     sample.PlanarAlpha = DXVA2_Fixed32OpaqueAlpha();
     NoteDrawFailure(L"VideoProcessBlt",
-                    m_processor.processor->VideoProcessBlt(m_backBuffer.Get(), &blt, &sample, 1, nullptr));
+                    m_processor.processor->VideoProcessBlt(m_target.surface.Get(), &blt, &sample, 1, nullptr));
 }
 
 void DXHelper_CL::NoteDrawFailure(const wchar_t* step, HRESULT hr) {
@@ -871,14 +878,14 @@ void DXHelper_CL::DrawOverlay(const OverlayState& state, SIZE client) {
     }
 
     if (!quads.empty()) {
-        m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-        m_device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-        m_device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-        m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
-        m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        m_device->SetTexture(0, nullptr);
-        m_device->SetFVF(kQuadFvf);
-        m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>(quads.size() / 3), quads.data(),
+        Dev()->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+        Dev()->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+        Dev()->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+        Dev()->SetRenderState(D3DRS_LIGHTING, FALSE);
+        Dev()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        Dev()->SetTexture(0, nullptr);
+        Dev()->SetFVF(kQuadFvf);
+        Dev()->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>(quads.size() / 3), quads.data(),
                                   sizeof(QuadVertex));
     }
 
@@ -926,21 +933,36 @@ void DXHelper_CL::DrawOverlay(const OverlayState& state, SIZE client) {
 }
 
 void DXHelper_CL::Show(SIZE client) {
+    if (m_simulatedLoss == 3) {
+        m_simulatedLoss = 2;
+        m_lost = true;
+        RequestMaintenance();
+        return;
+    }
     if (!m_copyPath) {
-        HRESULT hr = m_device->Present(nullptr, nullptr, nullptr, nullptr);
-        if (hr == D3DERR_DEVICELOST) return;  // the next Draw sees it and resets
+        HRESULT hr = m_target.swapChain->Present(nullptr, nullptr, nullptr, nullptr, 0);
+        if (hr == D3DERR_DEVICELOST) {
+            m_lost = true;  // the UI thread tests and resets it
+            RequestMaintenance();
+            return;
+        }
         NoteDrawFailure(L"Present", hr);
         return;
     }
     // Copy path: read the finished picture back and draw it into the video window with GDI.
-    if (!m_readBack || client.cx <= 0 || client.cy <= 0) return;
-    HRESULT hr = m_device->GetRenderTargetData(m_backBuffer.Get(), m_readBack.Get());
+    if (!m_target.readBack || client.cx <= 0 || client.cy <= 0) return;
+    HRESULT hr = Dev()->GetRenderTargetData(m_target.surface.Get(), m_target.readBack.Get());
+    if (hr == D3DERR_DEVICELOST) {
+        m_lost = true;
+        RequestMaintenance();
+        return;
+    }
     if (FAILED(hr)) {
         NoteDrawFailure(L"GetRenderTargetData", hr);
         return;
     }
     HDC surfaceDc = nullptr;
-    hr = m_readBack->GetDC(&surfaceDc);
+    hr = m_target.readBack->GetDC(&surfaceDc);
     if (FAILED(hr)) {
         NoteDrawFailure(L"GetDC", hr);
         return;
@@ -951,19 +973,19 @@ void DXHelper_CL::Show(SIZE client) {
             NoteDrawFailure(L"BitBlt", HRESULT_FROM_WIN32(::GetLastError()));
         }
     }
-    m_readBack->ReleaseDC(surfaceDc);
+    m_target.readBack->ReleaseDC(surfaceDc);
 }
 
 bool DXHelper_CL::ReadBackBuffer(std::vector<uint32_t>* pixels, SIZE* size) {
-    if (!m_device || !m_backBuffer) return false;
+    if (!m_device || !m_target.surface) return false;
     D3DSURFACE_DESC desc{};
-    m_backBuffer->GetDesc(&desc);
+    m_target.surface->GetDesc(&desc);
     ComPtr<IDirect3DSurface9> copy;
-    if (FAILED(m_device->CreateOffscreenPlainSurface(desc.Width, desc.Height, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM,
-                                                     copy.GetAddressOf(), nullptr))) {
+    if (FAILED(Dev()->CreateOffscreenPlainSurface(desc.Width, desc.Height, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM,
+                                                  copy.GetAddressOf(), nullptr))) {
         return false;
     }
-    if (FAILED(m_device->GetRenderTargetData(m_backBuffer.Get(), copy.Get()))) return false;
+    if (FAILED(Dev()->GetRenderTargetData(m_target.surface.Get(), copy.Get()))) return false;
     D3DLOCKED_RECT locked{};
     if (FAILED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) return false;
     pixels->resize(static_cast<size_t>(desc.Width) * desc.Height);

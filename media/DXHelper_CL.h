@@ -12,10 +12,16 @@
 // Colour adjustment goes through the processor when it offers all four controls, otherwise
 // through ColourAdjust_CL on the frame as it is uploaded; both read the same raw values.
 //
-// Threads: InitializeD3D9, ResetDevice, Draw and ReleaseDevice run under the owning renderer's
-// frame lock, from the streaming thread and the UI thread. The overlay and colour setters run
-// on the UI thread without that lock; they store under m_stateLock, and Draw takes a copy
-// under it, so a string is never read while it is being replaced.
+// Threads: the device belongs to the user-interface thread (see PresenterDevice_CL). There,
+// under the owning renderer's frame lock, InitializeD3D9 makes or takes the device,
+// ResetDevice follows the window's size (a new window-sized target, never a device reset) and
+// Maintain restores a lost device, follows the window's and the frame's sizes and remakes what
+// a loss took. Draw runs under the same lock on the streaming thread or the UI thread and only
+// draws into what exists: when it finds the device lost, the window resized or the frame size
+// changed it raises MaintenanceWanted and goes on at the old size (or draws nothing while the
+// device is lost); the renderer then asks the UI thread to call Maintain. The overlay and
+// colour setters run on the UI thread without that lock; they store under m_stateLock, and
+// Draw takes a copy under it, so a string is never read while it is being replaced.
 
 #include <windows.h>
 #include <d3d9.h>
@@ -34,6 +40,7 @@
 #include "media/BlitGeometry.h"
 #include "media/ColourAdjust_CL.h"
 #include "media/ControlBar_CL.h"
+#include "media/PresenterDevice_CL.h"
 #include "media/VideoPresenter_CL.h"
 
 class DXHelper_CL : public VideoPresenter_CL {
@@ -53,11 +60,16 @@ public:
     static PresentPath CurrentPresentPath();
     // rgb9rast.dll's D3D9GetSWInfo when start-up found it; registered as the software device.
     static void SetSoftwareRasterizer(FARPROC entry);
+    // Thread: UI. Releases the device a released presenter left for the next movie (the
+    // program's end; tests that count devices).
+    static void ReleaseParkedDevice();
 
     bool InitializeD3D9(HWND window) override;
     bool ResetDevice() override;
     void Draw(const uint8_t* frame) override;
     void ReleaseDevice() override;
+    bool MaintenanceWanted() const override { return m_maintenanceWanted.load(); }
+    bool Maintain() override;
 
     void SetFrameFormat(int width, int height, int aspectX, int aspectY) override;
     void SetSourceSize(int width, int height) override;
@@ -91,6 +103,7 @@ public:
 
     // What the presenter found on this machine, for the log and the tests.
     bool HasDevice() const { return m_device != nullptr; }
+    bool DeviceLost() const { return m_lost; }
     bool HasVideoProcessor() const { return m_processor.processor != nullptr; }
     // No usable processor: frames are converted to RGB on the CPU and stretched.
     bool ConvertsOnCpu() const { return m_processor.rgbSource; }
@@ -98,16 +111,19 @@ public:
     bool HasOverlayResources() const { return m_sprite != nullptr && m_fonts[0] != nullptr; }
     const std::wstring& FontFace() const { return m_fontFace; }
 
-    // Test hooks. The next TestCooperativeLevel reports a lost device, the one after that a
-    // device waiting for Reset, as a real loss does. ReadBackBuffer copies the last finished
-    // back buffer as 32-bit pixels (B, G, R, x), rows top-down. Both under the frame lock.
-    void SimulateDeviceLoss() { m_simulatedLoss = 2; }
+    // Test hooks. After SimulateDeviceLoss the next Draw finds the device lost, as a failed
+    // Present shows a real loss; the next TestCooperativeLevel then reports it lost and the one
+    // after that waiting for Reset. ReadBackBuffer copies the last finished picture as 32-bit
+    // pixels (B, G, R, x), rows top-down. ResetCount counts device resets, TargetCount the
+    // window-sized targets made. Under the frame lock.
+    void SimulateDeviceLoss() { m_simulatedLoss = 3; }
     bool ReadBackBuffer(std::vector<uint32_t>* pixels, SIZE* size);
     int ResetCount() const { return m_resetCount; }
-    // The device and its back buffer, for benchmarks that compare against bare loops on the
-    // same device. Under the frame lock.
-    IDirect3DDevice9* Device() const { return m_device.Get(); }
-    IDirect3DSurface9* BackBuffer() const { return m_backBuffer.Get(); }
+    int TargetCount() const { return m_targetCount; }
+    // The device and the window-sized target it draws into, for benchmarks that compare
+    // against bare loops on the same device. Under the frame lock.
+    IDirect3DDevice9* Device() const { return m_device ? m_device->Device() : nullptr; }
+    IDirect3DSurface9* BackBuffer() const { return m_target.surface.Get(); }
 
 private:
     struct VideoProcessorPart {
@@ -148,8 +164,28 @@ private:
         D3DCOLOR colour;
     };
 
-    D3DPRESENT_PARAMETERS PresentParameters() const;
-    bool CreateDevice();
+    // What Draw draws into, sized to the video window: the back buffer of a swap chain on the
+    // video window (present path), or a render target read back into system memory (copy).
+    struct WindowTarget {
+        Microsoft::WRL::ComPtr<IDirect3DSwapChain9> swapChain;
+        Microsoft::WRL::ComPtr<IDirect3DSurface9> surface;
+        Microsoft::WRL::ComPtr<IDirect3DSurface9> readBack;
+        SIZE size{0, 0};
+    };
+
+    // What the processor check found for a frame size on this presenter's device, so that a
+    // device reset or a new target does not check again.
+    struct ProcessorVerdict {
+        bool known = false;
+        int width = 0, height = 0;
+        bool usable = false;
+        GUID guid{};
+    };
+
+    // Thread: UI (the device's owner), under the frame lock.
+    bool CreateWindowTarget(SIZE size);
+    bool RestoreDevice();
+    void ReleaseDefaultPool();
     bool SetUpVideoProcessor();
     using ProbeBlit = std::function<HRESULT(IDirect3DSurface9* target, const RECT& source, const RECT& destination)>;
     bool DrawsRed(IDirect3DSurface9* source, const ProbeBlit& blit);
@@ -159,9 +195,11 @@ private:
     void ReleaseResources();
     void ReleaseVideoProcessor();
     void ReleaseAll();
-    bool EnsureHiddenWindow();
-    void DestroyHiddenWindow();
     SIZE ClientSize() const;
+    int FrameWidth() const { return m_frameWidth > 0 ? m_frameWidth : m_sourceWidth; }
+    int FrameHeight() const { return m_frameHeight > 0 ? m_frameHeight : m_sourceHeight; }
+    // Thread: the drawing thread. Asks the UI thread for Maintain.
+    void RequestMaintenance() { m_maintenanceWanted = true; }
 
     bool Upload(const uint8_t* frame, const OverlayState& state);
     bool WriteSurface(const uint8_t* frame);
@@ -178,17 +216,16 @@ private:
     static std::atomic<int> s_presentPath;
     static std::atomic<FARPROC> s_softwareRasterizer;
 
-    HWND m_window = nullptr;         // the video window
-    HWND m_deviceWindow = nullptr;   // the video window, or the hidden one on the copy path
-    OwnedWindow_CL m_hiddenWindow;   // the copy path's device window
+    HWND m_window = nullptr;  // the video window
     bool m_copyPath = false;
 
-    Microsoft::WRL::ComPtr<IDirect3D9> m_d3d;
-    Microsoft::WRL::ComPtr<IDirect3DDevice9> m_device;
-    Microsoft::WRL::ComPtr<IDirect3DSurface9> m_backBuffer;
-    Microsoft::WRL::ComPtr<IDirect3DSurface9> m_readBack;  // copy path: system-memory twin
-    D3DPRESENT_PARAMETERS m_presentParameters{};
+    std::unique_ptr<PresenterDevice_CL> m_device;
+    IDirect3DDevice9* Dev() const { return m_device->Device(); }
+    WindowTarget m_target;
     VideoProcessorPart m_processor;
+    ProcessorVerdict m_verdict;
+    bool m_lost = false;  // Present found the device lost; Maintain restores it
+    std::atomic<bool> m_maintenanceWanted{false};
 
     Microsoft::WRL::ComPtr<ID3DXSprite> m_sprite;
     Microsoft::WRL::ComPtr<IDirect3DTexture9> m_stillImage;
@@ -213,6 +250,7 @@ private:
 
     int m_simulatedLoss = 0;
     int m_resetCount = 0;
+    int m_targetCount = 0;
 };
 
 // The factory the program installs with SetPresenterFactory.

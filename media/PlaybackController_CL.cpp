@@ -186,6 +186,9 @@ bool PlaybackController_CL::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
             if (target >= 0 && m_graph.MediaSeeking()) SeekTo(target);
             return true;
         }
+        case WM_PRESENTER_MAINTAIN:
+            if (CMyRenderer* renderer = m_graph.Renderer()) renderer->MaintainPresenter();
+            return true;
         case WM_GRAPH_NOTIFY:
             OnGraphNotify();
             return true;

@@ -22,6 +22,9 @@ constexpr UINT WM_PLAYBACK_REDRAW = 0x534;
 // The tick found a skip range or the loop's end where seeks must go through a stopped graph
 // (see DShowGraph_CL::Seek): the UI thread, which controls the graph, does the seek.
 constexpr UINT WM_PLAYBACK_TICK_SEEK = 0x535;
+// The presenter found what only the UI thread may mend (a lost device, a new window or frame
+// size): the renderer asks for its Maintain. Posted once until handled.
+constexpr UINT WM_PRESENTER_MAINTAIN = 0x537;
 constexpr UINT WM_GRAPH_NOTIFY = 0x1636;  // from IMediaEventEx::SetNotifyWindow; drain GetEvent
 constexpr UINT WM_PLAY_NEXT = 0x1637;     // load the next play-list entry from its beginning
 

@@ -1,8 +1,10 @@
 #pragma once
 // What the video renderer draws through. The renderer owns one presenter and calls its drawing
-// functions only under its frame lock, from its streaming thread (new frames) and from the UI
-// thread (resize, repaint). The overlay and colour setters at the end are called from the UI
-// thread without that lock; a presenter that has an overlay guards them itself.
+// functions only under its frame lock: Draw from its streaming thread (new frames) and from the
+// UI thread (resize, repaint); InitializeD3D9, ResetDevice, Maintain and ReleaseDevice from the
+// UI thread only, which owns whatever device the presenter draws with. The overlay and colour
+// setters at the end are called from the UI thread without that lock; a presenter that has an
+// overlay guards them itself.
 
 #include <windows.h>
 
@@ -25,6 +27,11 @@ public:
     virtual void Draw(const uint8_t* frame) = 0;
     // Frees what drawing holds (devices, surfaces); InitializeD3D9 may follow.
     virtual void ReleaseDevice() = 0;
+    // Draw found something only the UI thread may mend (a lost device, a new window or frame
+    // size). Thread: any.
+    virtual bool MaintenanceWanted() const { return false; }
+    // Thread: UI. Mends what Draw found; false when drawing cannot go on yet.
+    virtual bool Maintain() { return true; }
 
     virtual void SetFrameFormat(int width, int height, int aspectX, int aspectY) = 0;
     virtual void SetSourceSize(int width, int height) = 0;

@@ -31,6 +31,16 @@ ff -f lavfi -i sine=frequency=440:duration=2 -ac 1 -ar 22050 -c:a pcm_u8 "$media
 ff -f lavfi -i sine=frequency=440:duration=2 -ac 2 -ar 44100 -c:a pcm_s16le "$media/tone.wav"
 export LK_TEST_MEDIA="Z:$(echo "$media" | tr / '\\')"
 
+# Every Direct3D device creation, reset, loss test and final release made off the device's
+# owner thread (the user-interface thread) is written here by the program; there must be none.
+device_report="$run_dir/device-thread-report.txt"
+export LK_DEVICE_THREAD_CHECK="Z:$(echo "$device_report" | tr / '\\')"
+
 cd "$build"
 # Test programs are Windows programs: ctest runs each under Wine through the emulator.
 ctest --output-on-failure --timeout 900 "$@"
+if [ -s "$device_report" ]; then
+  echo "Direct3D device calls were made off the device's owner thread:" >&2
+  cat "$device_report" >&2
+  exit 1
+fi

@@ -34,6 +34,7 @@ public:
     // Starts the player; workingFolder empty keeps the test's current folder.
     bool Start(const std::vector<std::wstring>& args, const std::wstring& workingFolder = std::wstring());
     DWORD ProcessId() const { return m_processId; }
+    HANDLE ProcessHandle() const { return m_process.Get(); }
     bool IsRunning() const;
 
     // The visible top-level "MainWindowClass" window of this process, or null at the deadline.

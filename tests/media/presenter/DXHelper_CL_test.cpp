@@ -7,6 +7,8 @@
 #include <thread>
 
 #include "media/BlitGeometry.h"
+#include "media/DeviceThreadCheck.h"
+#include "media/PresenterDevice_CL.h"
 #include "media/ProcAmpChoice.h"
 #include "tests/media/presenter/PresenterFixture.h"
 
@@ -201,27 +203,91 @@ TEST_F(PresenterTest, FrameBufferSmallerThanTheFrameKeepsThePreviousPicture) {
     ExpectQuadrants(CaptureWindow(), rects, 64, 48, kQuadrants);
 }
 
-TEST_F(PresenterTest, LostDeviceIsResetAndDrawingGoesOn) {
+TEST_F(PresenterTest, LostDeviceIsResetOnTheOwnerThreadAndDrawingGoesOn) {
     Open(96, 256);
     SetFormat(96, 72, 4, 3);
     std::vector<uint8_t> frame = QuadrantFrame(96, 72, kQuadrants);
     BlitRects rects = Placement(96, 72, 3, SIZE{96, 256});
-    m_presenter->Draw(frame.data());
+    DrawUntil(frame.data(), [&](const Picture& p) { return QuadrantsShow(p, rects, 96, 72, kQuadrants); });
     const int resetsBefore = m_presenter->ResetCount();
     m_presenter->SimulateDeviceLoss();
-    m_presenter->Draw(frame.data());  // lost: nothing drawn
+    m_presenter->Draw(frame.data());  // finds the loss: nothing more is drawn, the UI thread is asked
+    EXPECT_TRUE(m_presenter->DeviceLost());
+    EXPECT_TRUE(m_presenter->MaintenanceWanted());
+    m_presenter->Draw(frame.data());  // a draw never resets
     EXPECT_EQ(m_presenter->ResetCount(), resetsBefore);
-    m_presenter->Draw(frame.data());  // ready for reset: reset, then drawn
+    EXPECT_FALSE(m_presenter->Maintain());  // still lost: wait
+    EXPECT_EQ(m_presenter->ResetCount(), resetsBefore);
+    EXPECT_TRUE(m_presenter->Maintain());  // ready for reset: reset here
     EXPECT_EQ(m_presenter->ResetCount(), resetsBefore + 1);
-    EXPECT_TRUE(m_presenter->HasDevice());
+    EXPECT_FALSE(m_presenter->DeviceLost());
     Picture picture = DrawUntil(frame.data(), [&](const Picture& p) { return QuadrantsShow(p, rects, 96, 72, kQuadrants); });
     ExpectQuadrants(picture, rects, 96, 72, kQuadrants);
+    EXPECT_EQ(DeviceThreadCheck::Violations(), 0);
+}
+
+TEST_F(PresenterTest, ResizeMakesANewTargetAndKeepsTheDevice) {
+    Open(160, 120);
+    SetFormat(160, 120, 4, 3);
+    std::vector<uint8_t> frame = QuadrantFrame(160, 120, kQuadrants);
+    m_presenter->Draw(frame.data());
+    const int devicesBefore = PresenterDevice_CL::CreatedCount();
+    const int targetsBefore = m_presenter->TargetCount();
+    // Tall enough that the bottom quadrants stand above the control bar's band.
+    const int sizes[3][2] = {{300, 400}, {120, 330}, {640, 480}};
+    for (const auto& size : sizes) {
+        ResizeClient(size[0], size[1]);
+        // The streaming thread's draw notices the new size and goes on at the old one.
+        m_presenter->Draw(frame.data());
+        EXPECT_TRUE(m_presenter->MaintenanceWanted());
+        ASSERT_TRUE(m_presenter->ResetDevice());
+        BlitRects rects = Placement(160, 120, 3, SIZE{size[0], size[1]});
+        Picture picture =
+            DrawUntil(frame.data(), [&](const Picture& p) { return QuadrantsShow(p, rects, 160, 120, kQuadrants); });
+        ExpectQuadrants(picture, rects, 160, 120, kQuadrants);
+    }
+    EXPECT_EQ(m_presenter->ResetCount(), 0);
+    EXPECT_EQ(PresenterDevice_CL::CreatedCount(), devicesBefore);
+    EXPECT_EQ(m_presenter->TargetCount(), targetsBefore + 3);
+}
+
+TEST_F(PresenterTest, TheNextMoviesPresenterDrawsOnTheSameDevice) {
+    Open(160, 320);
+    SetFormat(160, 120, 4, 3);
+    std::vector<uint8_t> frame = QuadrantFrame(160, 120, kQuadrants);
+    m_presenter->Draw(frame.data());
+    const int devicesBefore = PresenterDevice_CL::CreatedCount();
+    m_presenter->ReleaseDevice();
+    m_presenter = std::make_unique<DXHelper_CL>();
+    m_presenter->SetPlaybackShown(true, true);
+    SetFormat(96, 72, 4, 3);
+    ASSERT_TRUE(m_presenter->InitializeD3D9(m_video));
+    EXPECT_EQ(PresenterDevice_CL::CreatedCount(), devicesBefore);
+    std::vector<uint8_t> other = QuadrantFrame(96, 72, kQuadrants);
+    BlitRects rects = Placement(96, 72, 3, SIZE{160, 320});
+    Picture picture = DrawUntil(other.data(), [&](const Picture& p) { return QuadrantsShow(p, rects, 96, 72, kQuadrants); });
+    ExpectQuadrants(picture, rects, 96, 72, kQuadrants);
+}
+
+TEST_F(PresenterTest, DeviceCallsOffTheOwnerThreadAreCaught) {
+    Open(64, 48);
+    DeviceThreadCheck::SetDeliberate(true);
+    const int before = DeviceThreadCheck::Violations();
+    std::thread other([&] { m_presenter->Maintain(); });  // a UI-thread call made elsewhere
+    other.join();
+    m_presenter->SimulateDeviceLoss();
+    m_presenter->Draw(nullptr);
+    std::thread lost([&] { m_presenter->Maintain(); });  // tests and resets off the owner thread
+    lost.join();
+    EXPECT_EQ(DeviceThreadCheck::Violations(), before + 1);
+    DeviceThreadCheck::SetDeliberate(false);
 }
 
 TEST_F(PresenterTest, ResizeAndDeviceLossWhileFramesArriveFromAnotherThread) {
     Open(160, 120);
     SetFormat(160, 120, 4, 3);
     std::vector<uint8_t> frame = QuadrantFrame(160, 120, kQuadrants);
+    const int violationsBefore = DeviceThreadCheck::Violations();
     std::mutex frameLock;  // the renderer's frame lock
     std::atomic<bool> stop{false};
     std::atomic<int> drawn{0};
@@ -241,6 +307,7 @@ TEST_F(PresenterTest, ResizeAndDeviceLossWhileFramesArriveFromAnotherThread) {
             std::lock_guard<std::mutex> lock(frameLock);
             if (round % 3 == 0) m_presenter->SimulateDeviceLoss();
             if (round % 2 == 0) m_presenter->ResetDevice();
+            if (m_presenter->MaintenanceWanted()) m_presenter->Maintain();
             m_presenter->SetMessageText(round % 2 ? L"再生" : L"一時停止中です");
             m_presenter->Draw(frame.data());
         }
@@ -251,6 +318,8 @@ TEST_F(PresenterTest, ResizeAndDeviceLossWhileFramesArriveFromAnotherThread) {
     streaming.join();
     EXPECT_GT(drawn.load(), 10);
     EXPECT_GT(round, 10);
+    EXPECT_GT(m_presenter->ResetCount(), 0);
+    EXPECT_EQ(DeviceThreadCheck::Violations(), violationsBefore);
     // Still drawing correctly at a new size.
     m_presenter->SetMessageText(L"");
     m_presenter->SetTitleText(L"");

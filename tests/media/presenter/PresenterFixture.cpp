@@ -90,11 +90,19 @@ bool Near(Rgb actual, Rgb expected, int tolerance) {
                                          << ") within " << tolerance;
 }
 
-void PresenterTest::SetUp() { RegisterVideoClass(); }
+void PresenterTest::SetUp() {
+    // The device-thread check is on for every presenter test (the test command also sets it,
+    // naming a report file): it is read once, at the first device call of the process.
+    if (!::GetEnvironmentVariableW(L"LK_DEVICE_THREAD_CHECK", nullptr, 0)) {
+        ::SetEnvironmentVariableW(L"LK_DEVICE_THREAD_CHECK", L"1");
+    }
+    RegisterVideoClass();
+}
 
 void PresenterTest::TearDown() {
     if (m_presenter) m_presenter->ReleaseDevice();
     m_presenter.reset();
+    DXHelper_CL::ReleaseParkedDevice();
     if (m_top) ::DestroyWindow(m_top);
     Pump();
 }
@@ -177,6 +185,8 @@ Picture PresenterTest::DrawUntil(const uint8_t* frame, const std::function<bool(
     const DWORD start = ::GetTickCount();
     do {
         Pump();
+        // As the renderer does: what a draw found is mended on this thread, the device's owner.
+        if (m_presenter->MaintenanceWanted()) m_presenter->Maintain();
         m_presenter->Draw(frame);
         picture = fromScreen ? CaptureScreen() : CaptureWindow();
         if (check(picture)) break;
