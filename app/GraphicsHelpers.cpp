@@ -32,6 +32,9 @@ void InstallVideoPresenter() {
     const DXHelper_CL::PresentPath path = DXHelper_CL::DetectPresentPath();
     DXHelper_CL::SetPresentPath(path);
     SetPresenterFactory(CreateDXHelper);
+    // The device is made on this thread while the graph starts and its first picture is on
+    // the way, not before the graph is built.
+    SetPresenterSetUpDeferred(true);
     if (ProcessLogSwitches().log_detail_renderer) {
         LogPrintf(L"映像の表示経路: %ls", path == DXHelper_CL::PresentPath::kCopy ? L"コピー(GDI)" : L"Present");
     }

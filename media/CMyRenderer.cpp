@@ -216,7 +216,7 @@ HRESULT CMyRenderer::DoRenderSample(IMediaSample* sample) {
     m_tracker.OnFrame(m_header.AvgTimePerFrame, SUCCEEDED(timeResult), start, now);
     m_presenter->SetPosition(m_tracker.Position(), m_duration);
     if (!TakeSampleLocked(sample, L"画像データメモリ確保(B) = %d")) return S_OK;
-    if (::IsWindow(m_window)) {
+    if (::IsWindow(m_window) && !m_setUpPending) {
         m_presenter->Draw(m_frame.data());
         PostMaintenanceIfWanted();
     }
@@ -224,7 +224,11 @@ HRESULT CMyRenderer::DoRenderSample(IMediaSample* sample) {
 }
 
 void CMyRenderer::PostMaintenanceIfWanted() {
-    if (!m_presenter->MaintenanceWanted() || m_maintenancePosted.exchange(true)) return;
+    if (m_presenter->MaintenanceWanted()) PostMaintenance();
+}
+
+void CMyRenderer::PostMaintenance() {
+    if (m_maintenancePosted.exchange(true)) return;
     HWND main = ::IsWindow(m_window) ? ::GetAncestor(m_window, GA_ROOT) : nullptr;
     if (!main || !::PostMessageW(main, WM_PRESENTER_MAINTAIN, 0, 0)) m_maintenancePosted = false;
 }
@@ -232,15 +236,32 @@ void CMyRenderer::PostMaintenanceIfWanted() {
 void CMyRenderer::MaintainPresenter() {
     m_maintenancePosted = false;
     MutexLock_CL lock(m_frameLock.Get());
-    if (!::IsWindow(m_window) || !m_presenter->MaintenanceWanted()) return;
-    m_presenter->Maintain();
+    if (!::IsWindow(m_window)) return;
+    if (m_setUpPending) {
+        m_setUpPending = false;
+        const bool trace = ProcessLogSwitches().log_detail_renderer;
+        if (trace) LogPrintf(L"%ls", L"CMyRenderer::MaintainPresenter 描画の準備(遅延)");
+        m_presenter->InitializeD3D9(m_window);
+        RECT client{};
+        if (::GetClientRect(m_window, &client)) m_lastResetClient = SIZE{client.right, client.bottom};
+    } else if (m_presenter->MaintenanceWanted()) {
+        m_presenter->Maintain();
+    } else {
+        return;
+    }
     m_presenter->Draw(m_frameLength ? m_frame.data() : nullptr);
 }
 
 void CMyRenderer::SetVideoWindow(HWND window) {
     MutexLock_CL lock(m_frameLock.Get());
     m_window = window;
+    m_setUpPending = false;
     if (!::IsWindow(window)) return;
+    if (PresenterSetUpDeferred()) {
+        m_setUpPending = true;
+        PostMaintenance();
+        return;
+    }
     m_presenter->InitializeD3D9(window);
     m_lastResetClient = SIZE{0, 0};
 }
@@ -252,6 +273,7 @@ void CMyRenderer::OnResize() {
     if (size.cx <= 0 || size.cy <= 0) return;
     const bool trace = ProcessLogSwitches().log_detail_resize;
     MutexLock_CL lock(m_frameLock.Get());
+    if (m_setUpPending) return;  // the set-up to come takes the window's size as it is then
     if (size.cx != m_lastResetClient.cx || size.cy != m_lastResetClient.cy) {
         if (trace) {
             LogPrintf(L"CMyRenderer::OnResize(CALL ResetDevice) client=%ux%u lastReset=%ux%u",
@@ -274,6 +296,7 @@ void CMyRenderer::OnResize() {
 
 void CMyRenderer::Redraw() {
     MutexLock_CL lock(m_frameLock.Get());
+    if (m_setUpPending) return;
     // This is the UI thread: what a draw found is mended here at once.
     if (m_presenter->MaintenanceWanted()) m_presenter->Maintain();
     m_presenter->Draw(m_frameLength ? m_frame.data() : nullptr);

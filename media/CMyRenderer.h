@@ -42,7 +42,9 @@ public:
     HRESULT DoRenderSample(IMediaSample* sample) override;
     void OnReceiveFirstSample(IMediaSample* sample) override;
 
-    // Thread: UI. Stores the window; a real window gets the presenter set up on it.
+    // Thread: UI. Stores the window; a real window gets the presenter set up on it, at once
+    // or, when the program defers it (PresenterSetUpDeferred), at the WM_PRESENTER_MAINTAIN
+    // this posts: until then frames are kept and nothing is drawn.
     virtual void SetVideoWindow(HWND window);
     virtual void OnResize();
     virtual void Redraw();
@@ -86,6 +88,7 @@ private:
     bool TakeSampleLocked(IMediaSample* sample, const wchar_t* allocationTrace);
     // Under the frame lock, after a draw: asks the UI thread for the presenter's Maintain.
     void PostMaintenanceIfWanted();
+    void PostMaintenance();
     void WriteConnectLog();
 
     KernelHandle_CL m_frameLock;
@@ -95,6 +98,7 @@ private:
     int m_width = 0, m_height = 0;                    // under the frame lock
     bool m_topDownRgb = false;                        // under the frame lock
     std::atomic<bool> m_maintenancePosted{false};
+    bool m_setUpPending = false;                      // under the frame lock
     std::atomic<bool> m_rgb32{false};
     std::atomic<bool> m_redrawn{false};
     std::vector<uint8_t> m_frame;                     // under the frame lock; grows only

@@ -5,9 +5,14 @@
 
 namespace {
 PresenterFactory g_factory = nullptr;  // set once by the program before graphs exist
+bool g_setUpDeferred = false;          // likewise
 }
 
 void SetPresenterFactory(PresenterFactory factory) { g_factory = factory; }
+
+void SetPresenterSetUpDeferred(bool deferred) { g_setUpDeferred = deferred; }
+
+bool PresenterSetUpDeferred() { return g_setUpDeferred; }
 
 std::unique_ptr<VideoPresenter_CL> CreatePresenter() {
     if (g_factory) return g_factory();

@@ -378,16 +378,9 @@ void PlaybackController_CL::OnResumeDeferredSeek() {
     IMediaControl* control = m_graph.MediaControl();
     HRESULT hr = control ? control->Pause() : E_POINTER;
     ResumeLine(L"ResumeDeferredSeek: Pause=0x%08x", Code(hr));
-    if (control && hr == S_FALSE) {
-        // A graph that was stopped is still starting its streams. Seeking into that start made
-        // the first picture of the new position come late or not at all (seen under Wine), and
-        // the run then waited out its whole limit; letting the pause settle first avoids that.
-        // A decoder that never delivers only costs this wait.
-        OAFilterState state = State_Stopped;
-        HRESULT stateHr = control->GetState(kResumePauseSettleMs, &state);
-        ResumeLine(L"ResumeDeferredSeek: GetState(%u)=0x%08x state=%d", kResumePauseSettleMs, Code(stateHr),
-                  static_cast<int>(state));
-    }
+    // Nothing waits here for the pause to settle: the run that follows waits for the first
+    // picture of the new position (at most DeferredRunDue's limit, on its timer), which covers a
+    // graph still starting its streams.
     int64_t position = 0;
     hr = CurrentPosition(&position);
     if (FAILED(hr)) ResumeLine(L"ResumeDeferredSeek: GetCurrentPosition失敗 (hResult = 0x%08x)", Code(hr));

@@ -44,7 +44,6 @@ public:
     static constexpr int64_t kRateChangeLeap = 10'000'001;  // after a rate change, 1 s ahead
     static constexpr double kRatePulse = 1.2;
     static constexpr DWORD kRatePulseMs = 80;
-    static constexpr DWORD kResumePauseSettleMs = 500;  // a stopped graph's pause before the seek
 
     // window: where messages are posted and window timers run; graph: the playback holder,
     // which lives as long as the controller.

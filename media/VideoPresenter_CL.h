@@ -74,3 +74,9 @@ public:
 using PresenterFactory = std::unique_ptr<VideoPresenter_CL> (*)();
 void SetPresenterFactory(PresenterFactory factory);
 std::unique_ptr<VideoPresenter_CL> CreatePresenter();
+// Whether a renderer sets its presenter up on the video window at once (the default), or asks
+// the UI thread for it with WM_PRESENTER_MAINTAIN and lets the graph build and start meanwhile:
+// the program's choice, so that making the device overlaps the wait for the first picture.
+// Thread: UI, before graphs are built.
+void SetPresenterSetUpDeferred(bool deferred);
+bool PresenterSetUpDeferred();
