@@ -6,6 +6,8 @@
 #include "media/BlitGeometry.h"
 #include "media/CMyRenderer.h"
 #include "media/DShowGraph_CL.h"
+#include "media/DeviceThreadCheck.h"
+#include "media/PlaybackIds.h"
 #include "base/MutexLock_CL.h"
 #include "tests/media/presenter/PresenterFixture.h"
 #include "tests/support/AviWriter_CL.h"
@@ -24,6 +26,7 @@ protected:
     void TearDown() override {
         m_graph.ReleaseFilterGraph();
         SetPresenterFactory(nullptr);
+        SetPresenterSetUpDeferred(false);
         PresenterTest::TearDown();
         ::CoUninitialize();
     }
@@ -120,6 +123,58 @@ TEST_F(MoviePresenterTest, BottomUpRgb32MovieIsShownTheRightWayUp) {
     BlitRects rects;
     Picture picture = PlayUntilMarkShows(movieSpec, L"rgb32.avi", &rects);
     ExpectMoviePicture(picture, rects, movieSpec);
+}
+
+TEST_F(MoviePresenterTest, DeferredSetUpMakesTheDeviceOnTheUiThreadAndShowsTheKeptPicture) {
+    OpenWindows(400, 400, DXHelper_CL::PresentPath::kCopy);
+    SetPresenterSetUpDeferred(true);
+    AviMovieSpec movieSpec;
+    movieSpec.width = 320;
+    movieSpec.height = 240;
+    movieSpec.frameCount = 60;
+    movieSpec.withAudio = false;
+    std::wstring path = m_folder.Join(L"deferred.avi");
+    std::string error;
+    ASSERT_TRUE(AviWriter_CL::Write(path, movieSpec, &error)) << error;
+    const int violationsBefore = DeviceThreadCheck::Violations();
+    m_graph.SetVideoWindow(m_video);
+    ASSERT_EQ(m_graph.CreateFilterGraph(path, true), S_OK) << m_graph.ErrorText();
+    CMyRenderer* renderer = m_graph.Renderer();
+    ASSERT_NE(renderer, nullptr);
+    auto* presenter = dynamic_cast<DXHelper_CL*>(renderer->Presenter());
+    ASSERT_NE(presenter, nullptr);
+    {
+        MutexLock_CL lock(renderer->FrameLock());
+        presenter->SetPlaybackShown(true, true);
+        EXPECT_FALSE(presenter->HasDevice()) << "the graph was built without waiting for a device";
+    }
+    // The graph runs and delivers while the device does not exist yet; the set-up request waits
+    // in this (the UI) thread's queue.
+    ASSERT_TRUE(SUCCEEDED(m_graph.MediaControl()->Run()));
+    ASSERT_TRUE(WaitUntil([&] { return !renderer->CopyFrame().empty(); }, 5000));
+    MSG request{};
+    ASSERT_TRUE(::PeekMessageW(&request, m_top, WM_PRESENTER_MAINTAIN, WM_PRESENTER_MAINTAIN, PM_REMOVE));
+    renderer->MaintainPresenter();
+    EXPECT_TRUE(presenter->HasDevice());
+    RECT client{};
+    ::GetClientRect(m_video, &client);
+    BlitInput input;
+    input.frameWidth = movieSpec.width;
+    input.frameHeight = movieSpec.height;
+    input.aspectY = 3;
+    input.client = SIZE{client.right, client.bottom};
+    BlitRects rects = ComputeBlitRects(input);
+    Picture picture;
+    WaitUntil(
+        [&] {
+            Pump();
+            picture = CaptureWindow();
+            return MoviePictureShows(picture, rects, movieSpec);
+        },
+        5000);
+    m_graph.MediaControl()->Stop();
+    ExpectMoviePicture(picture, rects, movieSpec);
+    EXPECT_EQ(DeviceThreadCheck::Violations(), violationsBefore);
 }
 
 }  // namespace
