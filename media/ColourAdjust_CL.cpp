@@ -49,6 +49,8 @@ void ColourAdjust_CL::SetValues(const int32_t values[4]) {
     const int32_t contrastRaw = ClampProcAmpValue(kProcAmpContrast, values[1]);
     const int32_t hueRaw = ClampProcAmpValue(kProcAmpHue, values[2]);
     const int32_t saturationRaw = ClampProcAmpValue(kProcAmpSaturation, values[3]);
+    m_brightnessRaw = brightnessRaw;
+    m_contrastRaw = contrastRaw;
     m_neutral = brightnessRaw == 0 && contrastRaw == kOne && hueRaw == 0 && saturationRaw == kOne;
 
     const double brightness = brightnessRaw / 65536.0, contrast = contrastRaw / 65536.0;

@@ -51,10 +51,19 @@ public:
     // for the presenter's CPU path.
     void AdjustRowToRgb32(const uint8_t* src, uint8_t* dst, int pixels) const;
 
+    // What the vector kernels rebuild the same arithmetic from: brightness and contrast in
+    // effect (clamped, raw 16.16), from which they compute the luma table's entries, and the
+    // chroma gains.
+    int32_t BrightnessRaw() const { return m_brightnessRaw; }
+    int32_t ContrastRaw() const { return m_contrastRaw; }
+    int32_t CosGain() const { return m_cosGain; }
+    int32_t SinGain() const { return m_sinGain; }
+
 private:
     void AdjustPair(const uint8_t* src, uint8_t out[4]) const;
 
     uint8_t m_luma[256];
     int32_t m_cosGain = 0, m_sinGain = 0;  // 16.16: cos h * c * s and sin h * c * s
+    int32_t m_brightnessRaw = 0, m_contrastRaw = 0x10000;
     bool m_neutral = true;
 };

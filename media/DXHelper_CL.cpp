@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <thread>
 
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
@@ -18,8 +17,6 @@ namespace {
 
 constexpr DWORD kQuadFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
 constexpr DWORD kDrawLogIntervalMs = 2000;
-// From about a 720p frame up, the CPU conversion is shared with a second thread.
-constexpr int64_t kSplitConversionPixels = 1280 * 720;
 
 // Overlay colours (ARGB).
 constexpr D3DCOLOR kMessageColour = 0xDC00FF00;
@@ -49,6 +46,12 @@ std::atomic<int> DXHelper_CL::s_presentPath{-1};
 std::atomic<FARPROC> DXHelper_CL::s_softwareRasterizer{nullptr};
 
 std::unique_ptr<VideoPresenter_CL> CreateDXHelper() { return std::make_unique<DXHelper_CL>(); }
+
+FrameConverter_CL& DXHelper_CL::Converter() {
+    // Made with the device; a presenter drawing without one (tests) makes it here.
+    if (!m_converter) m_converter = std::make_unique<FrameConverter_CL>();
+    return *m_converter;
+}
 
 DXHelper_CL::PresentPath DXHelper_CL::DetectPresentPath() {
     wchar_t value[16] = {};
@@ -102,6 +105,8 @@ bool DXHelper_CL::InitializeD3D9(HWND window) {
         }
         if (!m_device) return false;
         m_verdict = ProcessorVerdict();
+        // The converter's threads start with the first device and live as long as the presenter.
+        if (!m_converter) m_converter = std::make_unique<FrameConverter_CL>();
         CreateResources();
     }
     if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(05)");
@@ -704,40 +709,18 @@ bool DXHelper_CL::WriteSurface(const uint8_t* frame) {
     IDirect3DSurface9* target = m_processor.rgbSource ? m_processor.staging.Get() : m_processor.source.Get();
     D3DLOCKED_RECT locked{};
     if (FAILED(target->LockRect(&locked, nullptr, 0))) return false;
-    const size_t rowBytes = static_cast<size_t>(m_frameWidth) * 2;
     auto* destination = static_cast<uint8_t*>(locked.pBits);
+    FrameConverter_CL& converter = Converter();
     if (m_processor.rgbSource) {
-        // No usable video processor: adjust and convert on the CPU in one pass per row. Large
-        // frames are split with a second thread, which takes the lower half.
-        const LONG pitch = locked.Pitch;
-        auto convertRows = [&](int first, int last) {
-            for (int y = first; y < last; ++y) {
-                const uint8_t* source = frame + rowBytes * static_cast<size_t>(y);
-                uint8_t* out = destination + static_cast<size_t>(pitch) * y;
-                if (m_colourAdjust.IsNeutral()) {
-                    ConvertYuy2ToRgb32(source, m_frameWidth, 1, out);
-                } else {
-                    m_colourAdjust.AdjustRowToRgb32(source, out, m_frameWidth);
-                }
-            }
-        };
-        const int half = m_frameHeight / 2;
-        std::thread lower;
-        if (static_cast<int64_t>(m_frameWidth) * m_frameHeight >= kSplitConversionPixels) {
-            lower = std::thread(convertRows, half, m_frameHeight);
-        }
-        convertRows(0, lower.joinable() ? half : m_frameHeight);
-        if (lower.joinable()) lower.join();
-    } else if (m_cpuColour && !m_colourAdjust.IsNeutral()) {
-        for (int y = 0; y < m_frameHeight; ++y) {
-            m_colourAdjust.AdjustRow(frame + rowBytes * static_cast<size_t>(y),
-                                     destination + static_cast<size_t>(locked.Pitch) * y, m_frameWidth);
-        }
+        // No usable video processor: adjust and convert on the CPU in one pass, shared by the
+        // converter's threads.
+        converter.ConvertToRgb32(frame, m_frameWidth, m_frameHeight, destination, locked.Pitch, m_colourAdjust);
     } else {
-        for (int y = 0; y < m_frameHeight; ++y) {
-            std::memcpy(destination + static_cast<size_t>(locked.Pitch) * y, frame + rowBytes * static_cast<size_t>(y),
-                        rowBytes);
-        }
+        // The processor converts; the CPU adjusts only when the processor cannot (a neutral
+        // adjustment copies the rows).
+        static const ColourAdjust_CL kNeutral;
+        converter.AdjustYuy2(frame, m_frameWidth, m_frameHeight, destination, locked.Pitch,
+                             m_cpuColour ? m_colourAdjust : kNeutral);
     }
     if (FAILED(target->UnlockRect())) return false;
     if (m_processor.rgbSource) {

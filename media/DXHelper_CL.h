@@ -40,6 +40,7 @@
 #include "media/BlitGeometry.h"
 #include "media/ColourAdjust_CL.h"
 #include "media/ControlBar_CL.h"
+#include "media/FrameConverter_CL.h"
 #include "media/PresenterDevice_CL.h"
 #include "media/VideoPresenter_CL.h"
 
@@ -242,6 +243,10 @@ private:
     // redraw passes the renderer's frame again, so new values show at once).
     bool m_cpuColour = false;
     ColourAdjust_CL m_colourAdjust;
+    // The CPU conversion's threads: started with the first device on the UI thread, joined
+    // when the presenter goes.
+    std::unique_ptr<FrameConverter_CL> m_converter;
+    FrameConverter_CL& Converter();
     int32_t m_appliedProcAmp[4] = {0, 0x10000, 0, 0x10000};
     bool m_haveFrame = false;
 
