@@ -68,8 +68,21 @@ HRESULT LumiAudioPitchShiftFilter_CL::CheckInputType(const MediaType_CL& type) {
     if (!wave || wave->nChannels == 0 || wave->nSamplesPerSec == 0 || wave->wBitsPerSample == 0) {
         return VFW_E_TYPE_NOT_ACCEPTED;
     }
+    return S_OK;
+}
+
+HRESULT LumiAudioPitchShiftFilter_CL::SetInputMediaType(const MediaType_CL& type) {
+    std::lock_guard<std::recursive_mutex> lock(m_filterLock);
     m_inputType = type;
     return S_OK;
+}
+
+bool LumiAudioPitchShiftFilter_CL::InputWave(WAVEFORMATEX* wave) {
+    std::lock_guard<std::recursive_mutex> lock(m_filterLock);
+    const WAVEFORMATEX* in = m_inputType.FormatAs<WAVEFORMATEX>();
+    if (!in) return false;
+    *wave = *in;
+    return true;
 }
 
 HRESULT LumiAudioPitchShiftFilter_CL::CheckTransform(const MediaType_CL& input, const MediaType_CL&) {
@@ -80,10 +93,10 @@ HRESULT LumiAudioPitchShiftFilter_CL::GetMediaType(int position, MediaType_CL* t
     if (!m_input.IsConnected()) return E_UNEXPECTED;
     if (position < 0) return E_INVALIDARG;
     if (position > 1) return VFW_S_NO_MORE_ITEMS;
-    const WAVEFORMATEX* in = m_inputType.FormatAs<WAVEFORMATEX>();
-    if (!in) return E_UNEXPECTED;
-    WORD channels = in->nChannels, bits = in->wBitsPerSample;
-    DWORD rate = in->nSamplesPerSec;
+    WAVEFORMATEX in{};
+    if (!InputWave(&in)) return E_UNEXPECTED;
+    WORD channels = in.nChannels, bits = in.wBitsPerSample;
+    DWORD rate = in.nSamplesPerSec;
     type->Clear();
     type->majortype = MEDIATYPE_Audio;
     type->subtype = MEDIASUBTYPE_PCM;
@@ -116,8 +129,8 @@ HRESULT LumiAudioPitchShiftFilter_CL::GetMediaType(int position, MediaType_CL* t
 
 HRESULT LumiAudioPitchShiftFilter_CL::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) {
     if (!m_input.IsConnected()) return E_UNEXPECTED;
-    const WAVEFORMATEX* in = m_inputType.FormatAs<WAVEFORMATEX>();
-    LONG minimum = in ? static_cast<LONG>(in->nAvgBytesPerSec / 50) : 0;  // 20 ms of audio
+    WAVEFORMATEX in{};
+    LONG minimum = InputWave(&in) ? static_cast<LONG>(in.nAvgBytesPerSec / 50) : 0;  // 20 ms of audio
     minimum = std::max(minimum, kMinimumBufferBytes);
     // One output must hold a whole input (the pass-through copy) plus the frames carried
     // over from the sample before, so the buffers are also sized from the input's.
@@ -160,6 +173,10 @@ HRESULT LumiAudioPitchShiftFilter_CL::ProcessBlocks(IMediaSample* input, IMediaS
     const LONG outSize = output->GetSize();
     LONG outLength = 0;
 
+    // A seek or a new start: nothing collected, carried or still sounding in the shifters
+    // belongs to the audio that follows.
+    if (m_restartPending.exchange(false)) ResetShifting();
+
     // What the last call could not deliver goes out first.
     if (!m_pending.empty()) {
         size_t now = std::min(m_pending.size(), static_cast<size_t>(outSize));
@@ -169,14 +186,15 @@ HRESULT LumiAudioPitchShiftFilter_CL::ProcessBlocks(IMediaSample* input, IMediaS
     }
 
     const double rate = m_rate.load();
-    const WAVEFORMATEX* wave = m_inputType.FormatAs<WAVEFORMATEX>();
-    const bool shift = rate != 1.0 && wave && wave->nChannels == 2 && wave->wBitsPerSample == 16;
+    WAVEFORMATEX wave{};
+    const bool known = InputWave(&wave);
+    const bool shift = rate != 1.0 && known && wave.nChannels == 2 && wave.wBitsPerSample == 16;
     if (!shift) {
         Emit(in, static_cast<size_t>(inLength), out, outSize, &outLength);
         return output->SetActualDataLength(outLength);
     }
     const int oversampling = OversamplingFor(rate, m_quality.load());
-    const float sampleRate = static_cast<float>(wave->nSamplesPerSec);
+    const float sampleRate = static_cast<float>(wave.nSamplesPerSec);
     const int frames = inLength / 4;
     const int16_t* samples = reinterpret_cast<const int16_t*>(in);
     for (int i = 0; i < frames; ++i) {
@@ -235,6 +253,10 @@ HRESULT LumiAudioPitchShiftFilter_CL::Transform(IMediaSample* input, IMediaSampl
 HRESULT LumiAudioPitchShiftFilter_CL::StartStreaming() {
     // Room for a few blocks of carried output, so carrying rarely allocates while streaming.
     m_pending.reserve(16 * kBlockOutputBytes);
+    // The player seeks with the graph stopped under Wine, and a stopped source seeks without
+    // a flush: what the shifters hold from before the stop must not sound after it. Cleared
+    // by the streaming side, as a last Transform from before the stop may not have left yet.
+    m_restartPending.store(true);
     if (ProcessLogSwitches().log_detail_audio) {
         LogPrintf(L"PitchFilter::StartStreaming rate=%.3f quality=%d", m_rate.load(), m_quality.load());
     }
@@ -260,4 +282,12 @@ HRESULT LumiAudioPitchShiftFilter_CL::BeginFlush() {
     std::lock_guard<std::mutex> lock(m_receiveLock);
     ResetShifting();
     return hr;
+}
+
+HRESULT LumiAudioPitchShiftFilter_CL::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
+    // A source announces the audio after a seek with a new segment, flushed or not. It may
+    // call from its seeking thread while a sample of ours waits downstream holding the
+    // receive lock, so the streaming side does the clearing before its next sample.
+    m_restartPending.store(true);
+    return TransformFilter_CL::NewSegment(start, stop, rate);
 }

@@ -47,8 +47,14 @@ HRESULT BasePin_CL::CompleteConnect(IPin*) { return S_OK; }
 HRESULT BasePin_CL::BreakConnect() { return S_OK; }
 
 HRESULT BasePin_CL::SetMediaType(const MediaType_CL& type) {
+    std::lock_guard<std::recursive_mutex> lock(m_filter->FilterLock());
     m_type = type;
     return S_OK;
+}
+
+MediaType_CL BasePin_CL::ConnectionType() const {
+    std::lock_guard<std::recursive_mutex> lock(m_filter->FilterLock());
+    return m_type;
 }
 
 HRESULT BasePin_CL::GetMediaType(int, MediaType_CL*) { return VFW_S_NO_MORE_ITEMS; }

@@ -2,9 +2,14 @@
 // The base of our pins: IPin with media-type negotiation and enumeration.
 //
 // A pin belongs to its filter: AddRef and Release go to the filter, and the pin lives as long
-// as the filter does. Connection state (peer, media type) is guarded by the filter lock and
-// changes only while the filter is stopped, on the graph's thread; streaming threads read it
-// without the lock while the filter runs, when it cannot change.
+// as the filter does. Connection state (peer, media type) is guarded by the filter lock. The
+// peer changes only while the filter is stopped, on the graph's thread, so streaming threads
+// read it without the lock. The media type can also change while streaming, when a sample
+// carries a new one (see InputPin_CL): it is written under the filter lock and read under it,
+// which is why ConnectionType hands out a copy.
+//
+// Lock order: a filter's receive lock (its streaming side) before its filter lock. The graph's
+// thread never waits for the receive lock while it holds the filter lock.
 
 #include <windows.h>
 #include <dshow.h>
@@ -53,6 +58,9 @@ public:
     virtual HRESULT CheckMediaType(const MediaType_CL& type) = 0;
     // The types this pin offers, from position 0; VFW_S_NO_MORE_ITEMS past the last.
     virtual HRESULT GetMediaType(int position, MediaType_CL* type);
+    // Takes the type as the connection's. Thread: the graph's while connecting, or the
+    // streaming thread for a type carried by a sample; either way under the filter lock, which
+    // the base takes again for its own write. Derived pins pass the type on to their filter.
     virtual HRESULT SetMediaType(const MediaType_CL& type);
     virtual HRESULT CheckConnect(IPin* peer);
     virtual HRESULT CompleteConnect(IPin* peer);
@@ -63,7 +71,8 @@ public:
 
     bool IsConnected() const { return m_connected != nullptr; }
     IPin* ConnectedPin() const { return m_connected; }
-    const MediaType_CL& ConnectionType() const { return m_type; }
+    // Thread: any. A copy taken under the filter lock: the type may change while streaming.
+    MediaType_CL ConnectionType() const;
     const std::wstring& Name() const { return m_name; }
     PIN_DIRECTION Direction() const { return m_direction; }
     BaseFilter_CL* Filter() const { return m_filter; }
@@ -79,7 +88,7 @@ protected:
     std::wstring m_name;
     PIN_DIRECTION m_direction;
     IPin* m_connected = nullptr;  // one reference held while connected
-    MediaType_CL m_type;
+    MediaType_CL m_type;  // under the filter lock
     REFERENCE_TIME m_segmentStart = 0;
     REFERENCE_TIME m_segmentStop = 0;
     double m_segmentRate = 1.0;

@@ -58,6 +58,8 @@ public:
 
     // What the derived renderer decides and does.
     virtual HRESULT CheckMediaType(const MediaType_CL& type) = 0;
+    // Called under the filter lock: at connection on the graph's thread, or on the streaming
+    // thread (receive lock held) when a sample carries a new type.
     virtual HRESULT SetMediaType(const MediaType_CL&) { return S_OK; }
     // Thread: streaming. Draws (or takes) one sample when its time has come.
     virtual HRESULT DoRenderSample(IMediaSample* sample) = 0;

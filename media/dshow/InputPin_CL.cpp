@@ -51,6 +51,11 @@ HRESULT InputPin_CL::CheckStreaming(IMediaSample* sample) {
     if (sample && sample->GetMediaType(&changed) == S_OK && changed) {
         MediaType_CL type(*changed);
         MediaType_CL::DeleteMediaType(changed);
+        // Checked and taken under the filter lock, as at connection time: the graph's thread
+        // reads the type under it (ConnectionMediaType, the other pin's checks), and the
+        // filter's own hooks then see the same locking whichever way a type arrives. We hold
+        // the receive lock here, which comes first in the lock order.
+        std::lock_guard<std::recursive_mutex> lock(m_filter->FilterLock());
         if (CheckMediaType(type) != S_OK) return VFW_E_INVALIDMEDIATYPE;
         HRESULT hr = SetMediaType(type);
         if (FAILED(hr)) return hr;

@@ -9,6 +9,7 @@
 #include <dshow.h>
 
 #include <atomic>
+#include <mutex>
 
 #include "media/dshow/BasePin_CL.h"
 
@@ -41,8 +42,10 @@ public:
     bool AtEndOfStream() const { return m_endOfStream.load(); }
 
 protected:
+    // Thread: streaming, with the filter's receive lock held by derived pins.
     // S_OK when a sample may be taken now; S_FALSE while flushing; an error when stopped,
-    // unconnected or past the end of the stream. Also takes a type change carried by the sample.
+    // unconnected or past the end of the stream. Also takes a type change carried by the
+    // sample, under the filter lock (CheckMediaType and SetMediaType both run inside it).
     HRESULT CheckStreaming(IMediaSample* sample);
 
     IMemAllocator* m_allocator = nullptr;  // one reference; changes only while stopped

@@ -3,9 +3,12 @@
 // sample: receive, transform, deliver; flushes, end of stream and new segments pass
 // downstream.
 //
-// Threads: Receive, EndOfStream and NewSegment on the upstream streaming thread, under
-// m_receiveLock; state changes and flushes on the graph's thread. StopStreaming may overlap
-// the end of a last Transform (see Stop), so it must not tear down what Transform uses.
+// Threads: Receive and EndOfStream on the upstream streaming thread, under m_receiveLock;
+// NewSegment on that thread too, between samples but without the lock (a source may send it
+// from its seeking thread while a sample of ours is held downstream); state changes and
+// flushes on the graph's thread. StopStreaming may overlap the end of a last Transform (see
+// Stop), so it must not tear down what Transform uses. The input type can change on the
+// streaming thread when a sample carries one; SetInputMediaType then runs under both locks.
 
 #include <windows.h>
 #include <dshow.h>
@@ -60,6 +63,8 @@ public:
     HRESULT STDMETHODCALLTYPE Pause() override;
 
     // What the derived filter decides.
+    // Whether the input could take the type. Also asked about types that are never used
+    // (QueryAccept, the candidates of a connection), so it must not keep anything.
     virtual HRESULT CheckInputType(const MediaType_CL& type) = 0;
     virtual HRESULT CheckTransform(const MediaType_CL& input, const MediaType_CL& output) = 0;
     virtual HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) = 0;
@@ -75,6 +80,9 @@ public:
     virtual HRESULT BeginFlush();
     virtual HRESULT EndFlush();
     virtual HRESULT NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
+    // The input's type has been set: at connection (graph's thread) or from a sample that
+    // carries a new one (streaming thread, receive lock held). Called under the filter lock;
+    // this is where a filter keeps the type it streams with.
     virtual HRESULT SetInputMediaType(const MediaType_CL&) { return S_OK; }
 
     TransformInputPin_CL& InputPin() { return m_input; }

@@ -203,6 +203,22 @@ TYPED_TEST(PitchShiftBasics, FirstHopAfterResetIsExactlyZero) {
     }
 }
 
+TYPED_TEST(PitchShiftBasics, SilenceAfterResetIsSilentThroughout) {
+    // A reset is how a seek reaches the shifter: nothing of the loud tone before it may sound
+    // in what follows, not in the delay, the overlap or the phases.
+    const std::vector<float> loud = Tone(1000.0, 30000.0, 5 * kBlock + 300);
+    const std::vector<float> silence(6 * kBlock, 0.0f);
+    for (int oversampling : kOversamplings) {
+        auto shifter = std::make_unique<TypeParam>();
+        const std::vector<int16_t> before = Shift(*shifter, 0.7f, oversampling, loud);
+        ASSERT_GT(Rms(before, kDelay, before.size()), 1000.0) << "oversampling " << oversampling;
+        shifter->Reset();
+        const std::vector<int16_t> after = Shift(*shifter, 0.7f, oversampling, silence);
+        EXPECT_EQ(std::count(after.begin(), after.end(), int16_t{0}), static_cast<ptrdiff_t>(after.size()))
+            << "oversampling " << oversampling;
+    }
+}
+
 TYPED_TEST(PitchShiftBasics, FactorOneGivesTheInputDelayedAtItsLevel) {
     std::vector<float> input(80 * kBlock);
     for (size_t i = 0; i < input.size(); ++i) {

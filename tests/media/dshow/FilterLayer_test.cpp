@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include <atomic>
 #include <future>
 #include <thread>
 
@@ -205,6 +206,92 @@ TEST_F(Negotiation, RefusesWhatNeitherSideCanAgreeOn) {
     EXPECT_EQ(fetched, 2u);
     for (ULONG i = 0; i < fetched; ++i) MediaType_CL::DeleteMediaType(offered[i]);
     types->Release();
+}
+
+using TypeChanges = ComTest;
+
+namespace {
+// The frame width of a pin's connection type as ConnectionMediaType gives it, after checking
+// that the copy is whole: a format block of its size whose frame agrees with the sample size.
+LONG WholeConnectionWidth(IPin* pin) {
+    AM_MEDIA_TYPE type{};
+    if (pin->ConnectionMediaType(&type) != S_OK) return -1;
+    LONG width = -2;
+    if (type.cbFormat == sizeof(VIDEOINFOHEADER) && type.pbFormat) {
+        const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat);
+        if (static_cast<ULONG>(vih->bmiHeader.biWidth * vih->bmiHeader.biHeight * 2) == type.lSampleSize) {
+            width = vih->bmiHeader.biWidth;
+        }
+    }
+    MediaType_CL::FreeContents(type);
+    return width;
+}
+}  // namespace
+
+TEST_F(TypeChanges, ATypeCarriedByASampleIsTakenWholeUnderTheFilterLock) {
+    DirectPair pair;
+    ASSERT_EQ(pair.Connect(), S_OK);  // 16 x 8
+    pair.PauseBoth();
+    pair.renderer->Run(0);
+    pair.renderer->HoldTypes(true);
+    const MediaType_CL wider = TestVideoType(32, 8);
+    auto push = std::async(std::launch::async, [&] { return pair.source->Push(Bytes(8, 0), 0, 1, true, &wider); });
+    ASSERT_EQ(::WaitForSingleObject(pair.renderer->TypeEntered(), 5000), WAIT_OBJECT_0);
+
+    // The graph's thread asks for the type while the streaming thread is taking the new one:
+    // it must wait for the change to finish, not read it halfway.
+    auto reader = std::async(std::launch::async, [&] { return WholeConnectionWidth(&pair.renderer->InputPin()); });
+    EXPECT_EQ(reader.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
+    pair.renderer->ReleaseType();
+    EXPECT_EQ(reader.get(), 32);
+    EXPECT_EQ(push.get(), S_OK);
+    pair.renderer->HoldTypes(false);
+    EXPECT_EQ(pair.renderer->Rendered().size(), 1u);
+
+    // A carried type the renderer refuses rejects the sample and leaves the connection's.
+    const MediaType_CL refused = TestVideoType(32, 8, MEDIASUBTYPE_NV12);
+    EXPECT_EQ(pair.source->Push(Bytes(8, 0), 0, 1, true, &refused), VFW_E_INVALIDMEDIATYPE);
+    EXPECT_EQ(WholeConnectionWidth(&pair.renderer->InputPin()), 32);
+    EXPECT_EQ(pair.renderer->WidthsSet(), (std::vector<LONG>{16, 32}));
+}
+
+TEST_F(TypeChanges, ReadersAndStateChangesDuringManyChangesSeeWholeTypes) {
+    DirectPair pair;
+    ASSERT_EQ(pair.Connect(), S_OK);
+    pair.PauseBoth();
+    pair.renderer->Run(0);
+    constexpr int kChanges = 5000;
+    const MediaType_CL types[2] = {TestVideoType(16, 8), TestVideoType(48, 4)};
+    std::atomic<bool> done{false};
+    KernelHandle_CL reading(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    auto pusher = std::async(std::launch::async, [&] {
+        ::WaitForSingleObject(reading.Get(), 5000);
+        HRESULT result = S_OK;
+        for (int i = 0; i < kChanges && result == S_OK; ++i) {
+            result = pair.source->Push(Bytes(8, 0), i, i + 1, true, &types[i % 2]);
+        }
+        done = true;
+        return result;
+    });
+    // Meanwhile the graph's thread reads the type and pauses and runs the renderer: every copy
+    // must be one of the two types, whole, and nothing may deadlock.
+    int reads = 0, torn = 0;
+    const ULONGLONG deadline = ::GetTickCount64() + 30000;
+    for (int round = 0; !done && ::GetTickCount64() < deadline; ++round) {
+        LONG width = WholeConnectionWidth(&pair.renderer->InputPin());
+        if (width != 16 && width != 48) ++torn;
+        if (++reads == 1) ::SetEvent(reading.Get());
+        if (round % 50 == 25) {
+            pair.renderer->Pause();
+            pair.renderer->Run(0);
+        }
+    }
+    ASSERT_EQ(pusher.wait_for(std::chrono::seconds(30)), std::future_status::ready) << "streaming thread stuck";
+    EXPECT_EQ(pusher.get(), S_OK);
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+    EXPECT_GT(reads, 1);
+    EXPECT_EQ(pair.renderer->WidthsSet().size(), static_cast<size_t>(kChanges) + 1);  // the connection's too
+    EXPECT_EQ(WholeConnectionWidth(&pair.renderer->InputPin()), 48);
 }
 
 using RendererStates = ComTest;

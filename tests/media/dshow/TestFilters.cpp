@@ -57,7 +57,8 @@ PushSourceFilter* PushSourceFilter::Create() {
     return filter;
 }
 
-HRESULT PushSourceFilter::Push(const std::vector<BYTE>& bytes, REFERENCE_TIME start, REFERENCE_TIME stop, bool timed) {
+HRESULT PushSourceFilter::Push(const std::vector<BYTE>& bytes, REFERENCE_TIME start, REFERENCE_TIME stop, bool timed,
+                               const AM_MEDIA_TYPE* newType) {
     IMediaSample* sample = nullptr;
     HRESULT hr = m_pin.GetDeliveryBuffer(&sample);
     if (FAILED(hr)) return hr;
@@ -67,12 +68,16 @@ HRESULT PushSourceFilter::Push(const std::vector<BYTE>& bytes, REFERENCE_TIME st
     std::memcpy(data, bytes.data(), length);
     sample->SetActualDataLength(length);
     if (timed) sample->SetTime(&start, &stop);
+    if (newType) sample->SetMediaType(const_cast<AM_MEDIA_TYPE*>(newType));
     hr = m_pin.Deliver(sample);
     sample->Release();
     return hr;
 }
 
-RecordingRenderer::RecordingRenderer() : BaseRenderer_CL(L"Recording renderer", nullptr, kTestClsid) {}
+RecordingRenderer::RecordingRenderer()
+    : BaseRenderer_CL(L"Recording renderer", nullptr, kTestClsid),
+      m_typeEntered(::CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      m_typeRelease(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
 RecordingRenderer* RecordingRenderer::Create() {
     auto* filter = new RecordingRenderer();
@@ -82,6 +87,24 @@ RecordingRenderer* RecordingRenderer::Create() {
 
 HRESULT RecordingRenderer::CheckMediaType(const MediaType_CL& type) {
     return type.majortype == MEDIATYPE_Video && type.subtype == acceptedSubtype ? S_OK : S_FALSE;
+}
+
+HRESULT RecordingRenderer::SetMediaType(const MediaType_CL& type) {
+    const auto* vih = type.FormatAs<VIDEOINFOHEADER>();
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_widthsSet.push_back(vih ? vih->bmiHeader.biWidth : -1);
+    }
+    if (m_holdTypes) {
+        ::SetEvent(m_typeEntered.Get());
+        ::WaitForSingleObject(m_typeRelease.Get(), 10000);  // bounded, so a failing test cannot hang
+    }
+    return S_OK;
+}
+
+std::vector<LONG> RecordingRenderer::WidthsSet() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_widthsSet;
 }
 
 HRESULT RecordingRenderer::DoRenderSample(IMediaSample* sample) {

@@ -5,8 +5,11 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include <atomic>
 #include <mutex>
 #include <vector>
+
+#include "base/UniqueHandle_CL.h"
 
 #include "media/dshow/BaseFilter_CL.h"
 #include "media/dshow/BaseRenderer_CL.h"
@@ -36,8 +39,10 @@ public:
     int GetPinCount() override { return 1; }
     BasePin_CL* GetPin(int index) override { return index == 0 ? &m_pin : nullptr; }
 
-    // Thread: a test's streaming thread. Delivers one sample; the result of Receive.
-    HRESULT Push(const std::vector<BYTE>& bytes, REFERENCE_TIME start, REFERENCE_TIME stop, bool timed = true);
+    // Thread: a test's streaming thread. Delivers one sample, carrying a new media type when
+    // one is given; the result of Receive.
+    HRESULT Push(const std::vector<BYTE>& bytes, REFERENCE_TIME start, REFERENCE_TIME stop, bool timed = true,
+                 const AM_MEDIA_TYPE* newType = nullptr);
     PushSourcePin& Pin() { return m_pin; }
 
 private:
@@ -49,8 +54,16 @@ class RecordingRenderer : public BaseRenderer_CL {
 public:
     static RecordingRenderer* Create();  // one reference
     HRESULT CheckMediaType(const MediaType_CL& type) override;
+    // Records the frame width of every type set; while types are held, signals TypeEntered
+    // and waits for ReleaseType before returning.
+    HRESULT SetMediaType(const MediaType_CL& type) override;
     HRESULT DoRenderSample(IMediaSample* sample) override;
     void OnReceiveFirstSample(IMediaSample* sample) override;
+
+    void HoldTypes(bool hold) { m_holdTypes = hold; }
+    HANDLE TypeEntered() const { return m_typeEntered.Get(); }
+    void ReleaseType() { ::SetEvent(m_typeRelease.Get()); }
+    std::vector<LONG> WidthsSet();
 
     struct Seen {
         std::vector<BYTE> bytes;
@@ -64,7 +77,10 @@ private:
     RecordingRenderer();
     std::mutex m_lock;
     std::vector<Seen> m_rendered;
+    std::vector<LONG> m_widthsSet;
     int m_firstSamples = 0;
+    std::atomic<bool> m_holdTypes{false};
+    KernelHandle_CL m_typeEntered, m_typeRelease;  // auto-reset events
 };
 
 class InvertTransform : public TransformFilter_CL {

@@ -1,6 +1,8 @@
 // The pitch filter inside a real graph: what leaves it is recorded by a sink of our own.
-// At rate 1.0 the audio is bit-exact; at rate r a 440 Hz tone leaves at 440/r Hz; a flush
-// (a seek) starts the shifters afresh; formats it does not shift pass through unchanged.
+// At rate 1.0 the audio is bit-exact; at rate r a 440 Hz tone leaves at 440/r Hz; a seek,
+// with the graph stopped (as the player seeks under Wine) or paused, starts the shifters
+// afresh; a format only asked about changes nothing; formats it does not shift pass through
+// unchanged.
 
 #include <gtest/gtest.h>
 
@@ -84,12 +86,20 @@ public:
         pitch->Release();
         sink->Release();
     }
+    // Runs until EC_COMPLETE, then pauses. The events are read one by one: under Wine,
+    // WaitForCompletion on a run after a stop returned at once, before any audio had come.
     bool RunToEnd() {
-        if (FAILED(control->Run())) return false;
         ComPtr<IMediaEvent> events;
         graph.As(&events);
         long code = 0;
-        bool ended = events->WaitForCompletion(30000, &code) == S_OK && code == EC_COMPLETE;
+        LONG_PTR param1 = 0, param2 = 0;
+        while (events->GetEvent(&code, &param1, &param2, 0) == S_OK) events->FreeEventParams(code, param1, param2);
+        if (FAILED(control->Run())) return false;
+        bool ended = false;
+        while (!ended && events->GetEvent(&code, &param1, &param2, 30000) == S_OK) {
+            events->FreeEventParams(code, param1, param2);
+            ended = code == EC_COMPLETE;
+        }
         control->Pause();
         return ended;
     }
@@ -181,6 +191,65 @@ TEST_F(PitchInAGraph, AFlushDropsWhatWasCollectedForTheNextBlock) {
     chain.pitch->InputPin().EndFlush();
     EXPECT_EQ(chain.pitch->CollectedFrames(), 0);
     EXPECT_EQ(chain.pitch->PendingBytes(), 0u);
+}
+
+TEST_F(PitchInAGraph, ASeekStartsTheShiftersAfreshWithTheGraphStoppedOrPaused) {
+    PitchChain chain(WriteMovie(L"tone_seek.avi", ToneMovie()));
+    ASSERT_TRUE(chain.built);
+    chain.pitch->SetRate(1.5);
+    ASSERT_TRUE(chain.RunToEnd());
+    const std::vector<BYTE> first = chain.sink->Take();
+    ASSERT_GT(first.size(), 4u * 44100 * 3);
+    // The shifters now hold the end of the tone, and frames wait for a block.
+    ASSERT_NE(chain.pitch->CollectedFrames(), 0);
+
+    // Stopped, the source seeks without a flush; only a new segment tells the filter.
+    ASSERT_EQ(chain.control->Stop(), S_OK);
+    LONGLONG start = 0;
+    ASSERT_EQ(chain.seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+              S_OK);
+    ASSERT_TRUE(chain.RunToEnd());
+    // The same audio from a fresh start gives the same bytes, the first block included.
+    const std::vector<BYTE> afterStoppedSeek = chain.sink->Take();
+    ASSERT_EQ(afterStoppedSeek.size(), first.size());
+    EXPECT_TRUE(afterStoppedSeek == first) << "audio from before the seek was heard after it";
+
+    // Paused (RunToEnd leaves the graph paused), the seek flushes.
+    ASSERT_EQ(chain.seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+              S_OK);
+    ASSERT_TRUE(chain.RunToEnd());
+    const std::vector<BYTE> afterPausedSeek = chain.sink->Take();
+    ASSERT_EQ(afterPausedSeek.size(), first.size());
+    EXPECT_TRUE(afterPausedSeek == first) << "audio from before the seek was heard after it";
+}
+
+TEST_F(PitchInAGraph, AFormatOnlyAskedAboutChangesNothing) {
+    PitchChain chain(WriteMovie(L"tone_ask.avi", ToneMovie()));
+    ASSERT_TRUE(chain.built);
+    // Asked while connected whether 8-bit mono would do: yes, but it is never set.
+    MediaType_CL mono8;
+    mono8.majortype = MEDIATYPE_Audio;
+    mono8.subtype = MEDIASUBTYPE_PCM;
+    mono8.formattype = FORMAT_WaveFormatEx;
+    mono8.AllocateFormat(sizeof(WAVEFORMATEX));
+    auto* wave = reinterpret_cast<WAVEFORMATEX*>(mono8.pbFormat);
+    *wave = WAVEFORMATEX{WAVE_FORMAT_PCM, 1, 22050, 22050, 1, 8, 0};
+    EXPECT_EQ(chain.pitch->InputPin().QueryAccept(&mono8), S_OK);
+
+    // The types it offers downstream still follow the connection's 16-bit stereo.
+    MediaType_CL offered;
+    ASSERT_EQ(chain.pitch->GetMediaType(1, &offered), S_OK);
+    const WAVEFORMATEX* out = offered.FormatAs<WAVEFORMATEX>();
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(out->nChannels, 2);
+    EXPECT_EQ(out->wBitsPerSample, 16);
+    EXPECT_EQ(out->nSamplesPerSec, 44100u);
+
+    // And it still shifts: at rate 2.0 the tone leaves an octave down.
+    chain.pitch->SetRate(2.0);
+    ASSERT_TRUE(chain.RunToEnd());
+    std::vector<BYTE> bytes = chain.sink->Take();
+    EXPECT_NEAR(ToneHz(Channel(bytes, 0), 44100, 8192), 220.0, 220.0 * 0.02);
 }
 
 TEST_F(PitchInAGraph, FormatsItDoesNotShiftPassThroughUnchanged) {
