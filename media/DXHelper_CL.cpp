@@ -8,29 +8,14 @@
 #include "base/Platform.h"
 #include "media/ColourConversion.h"
 #include "media/Direct3DLibrary_CL.h"
-#include "media/OverlayText.h"
+#include "media/OverlayScene.h"
 #include "store/ContentInfo.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
 
-constexpr DWORD kQuadFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
 constexpr DWORD kDrawLogIntervalMs = 2000;
-
-// Overlay colours (ARGB).
-constexpr D3DCOLOR kMessageColour = 0xDC00FF00;
-constexpr D3DCOLOR kTitleBoxColour = 0xB4787878;
-constexpr D3DCOLOR kWhite = 0xFFFFFFFF;
-constexpr D3DCOLOR kStarColour = 0xFFFFFF00;
-constexpr D3DCOLOR kClockColour = 0xDC00FF00;
-constexpr D3DCOLOR kBandColour = 0x50787878;
-constexpr D3DCOLOR kBandLineColour = 0xC87878FF;
-
-// Font heights and weights: message, title, time, clock.
-constexpr int kFontHeights[4] = {45, 16, 13, 104};
-constexpr UINT kFontWeights[4] = {900, 700, 700, 700};
-enum FontIndex { kMessageFont = 0, kTitleFont = 1, kTimeFont = 2, kClockFont = 3 };
 
 std::atomic<uint32_t> g_lastDrawLog{0};
 
@@ -99,7 +84,6 @@ bool DXHelper_CL::InitializeD3D9(HWND window) {
         m_device = PresenterDevice_CL::TakeParked();
         if (m_device) {
             m_lost = true;  // tested before use: it may have been lost while parked
-            ReleaseResources();
         } else {
             m_device = PresenterDevice_CL::Create(s_softwareRasterizer.load());
         }
@@ -107,8 +91,9 @@ bool DXHelper_CL::InitializeD3D9(HWND window) {
         m_verdict = ProcessorVerdict();
         // The converter's threads start with the first device and live as long as the presenter.
         if (!m_converter) m_converter = std::make_unique<FrameConverter_CL>();
-        CreateResources();
     }
+    m_device->PrepareOverlay(m_stillImagePath);
+    m_fontFace = m_device->Overlay().FontFace();
     if (trace) LogPrintf(L"%ls", L"DXHelper_CL::InitializeD3D9(05)");
     m_target = WindowTarget();
     const bool ready = Maintain();
@@ -164,10 +149,6 @@ void DXHelper_CL::ReleaseDefaultPool() {
     m_target = WindowTarget();
     ReleaseVideoProcessor();
     m_haveFrame = false;
-    if (m_sprite) m_sprite->OnLostDevice();
-    for (auto& font : m_fonts) {
-        if (font) font->OnLostDevice();
-    }
 }
 
 bool DXHelper_CL::RestoreDevice() {
@@ -177,12 +158,7 @@ bool DXHelper_CL::RestoreDevice() {
     if (ProcessLogSwitches().log_detail_resize) {
         LogPrintf(L"DXHelper::RestoreDevice Reset hr=0x%08x", static_cast<unsigned>(hr));
     }
-    if (FAILED(hr)) return false;
-    if (m_sprite) m_sprite->OnResetDevice();
-    for (auto& font : m_fonts) {
-        if (font) font->OnResetDevice();
-    }
-    return true;
+    return SUCCEEDED(hr);
 }
 
 bool DXHelper_CL::Maintain() {
@@ -424,31 +400,10 @@ bool DXHelper_CL::SetUpFallbackSurface() {
     return false;  // drawing works, but there is no video processor
 }
 
-void DXHelper_CL::CreateResources() {
-    const Direct3DLibrary_CL& d3dx = Direct3DLibrary_CL::Instance();
-    if (!d3dx.Loaded()) return;  // no overlay on this machine; the picture still shows
-    d3dx.CreateSprite(Dev(), m_sprite.ReleaseAndGetAddressOf());
-    if (!m_stillImagePath.empty()) {
-        d3dx.CreateTextureFromFile(Dev(), m_stillImagePath.c_str(), m_stillImage.ReleaseAndGetAddressOf());
-    }
-    m_fontFace = OverlayFontFace();
-    for (int i = 0; i < 4; ++i) {
-        d3dx.CreateFont(Dev(), kFontHeights[i], kFontWeights[i], m_fontFace.c_str(),
-                        m_fonts[i].ReleaseAndGetAddressOf());
-    }
-}
-
-void DXHelper_CL::ReleaseResources() {
-    for (auto& font : m_fonts) font.Reset();
-    m_stillImage.Reset();
-    m_sprite.Reset();
-}
-
 void DXHelper_CL::ReleaseVideoProcessor() { m_processor = VideoProcessorPart(); }
 
 void DXHelper_CL::ReleaseAll() {
     ReleaseVideoProcessor();
-    ReleaseResources();
     m_target = WindowTarget();
     m_device.reset();
     m_haveFrame = false;
@@ -468,7 +423,6 @@ bool DXHelper_CL::ResetDevice() {
 void DXHelper_CL::ReleaseDevice() {
     // The device outlives this presenter: the next movie's presenter on this thread takes it.
     ReleaseVideoProcessor();
-    ReleaseResources();
     m_target = WindowTarget();
     m_haveFrame = false;
     m_lost = false;
@@ -498,10 +452,7 @@ void DXHelper_CL::SetPosition(int64_t position, int64_t duration) {
 
 void DXHelper_CL::SetStillImagePath(const std::wstring& path) {
     m_stillImagePath = path;
-    if (m_device && Direct3DLibrary_CL::Instance().Loaded() && !path.empty()) {
-        Direct3DLibrary_CL::Instance().CreateTextureFromFile(Dev(), path.c_str(),
-                                                         m_stillImage.ReleaseAndGetAddressOf());
-    }
+    if (m_device) m_device->PrepareOverlay(path);
 }
 
 void DXHelper_CL::SetZoomMode(int mode) {
@@ -789,31 +740,7 @@ void DXHelper_CL::NoteDrawFailure(const wchar_t* step, HRESULT hr) {
     LogPrintf(L"DXHelper::%ls failed hr=0x%08x", step, static_cast<unsigned>(hr));
 }
 
-void DXHelper_CL::AddQuad(std::vector<QuadVertex>* quads, float left, float top, float right, float bottom,
-                          D3DCOLOR colour) {
-    // Two triangles per quad, so every quad of a frame goes out in one draw call.
-    const QuadVertex corners[4] = {{left, top, 0.0f, 1.0f, colour},
-                                   {right, top, 0.0f, 1.0f, colour},
-                                   {left, bottom, 0.0f, 1.0f, colour},
-                                   {right, bottom, 0.0f, 1.0f, colour}};
-    const int order[6] = {0, 1, 2, 2, 1, 3};
-    for (int index : order) quads->push_back(corners[index]);
-}
-
-void DXHelper_CL::AddFrame(std::vector<QuadVertex>* quads, const RECT& rect, int thickness, D3DCOLOR colour) {
-    const float l = static_cast<float>(rect.left), t = static_cast<float>(rect.top);
-    const float r = static_cast<float>(rect.right), b = static_cast<float>(rect.bottom);
-    const float w = static_cast<float>(thickness);
-    AddQuad(quads, l, t, r, t + w, colour);
-    AddQuad(quads, l, b - w, r, b, colour);
-    AddQuad(quads, l, t + w, l + w, b - w, colour);
-    AddQuad(quads, r - w, t + w, r, b - w, colour);
-}
-
 void DXHelper_CL::DrawOverlay(const OverlayState& state, SIZE client) {
-    const LONG l = 0, t = 0, r = client.cx, b = client.cy;
-    std::vector<QuadVertex> quads;
-
     // The control bar's places follow the window; the laid-out bar is kept for hit tests.
     ControlBarState barState = state.barState;
     barState.contentLoaded = state.contentLoaded;
@@ -821,98 +748,24 @@ void DXHelper_CL::DrawOverlay(const OverlayState& state, SIZE client) {
     ControlBar_CL bar;
     {
         std::lock_guard<std::mutex> lock(m_stateLock);
-        m_state.controlBar.Layout(RECT{l, t, r, b}, barState);
+        m_state.controlBar.Layout(RECT{0, 0, client.cx, client.cy}, barState);
         bar = m_state.controlBar;
     }
-
-    // Title box: its size follows the measured title text.
-    const bool titleBox = !state.title.empty() && (state.showTitle || state.showTime);
-    RECT titleText{l, t, r - 70, b - 18};
-    if (titleBox && m_fonts[kTitleFont]) {
-        if (state.showTitle) {
-            m_fonts[kTitleFont]->DrawTextW(nullptr, state.title.c_str(), -1, &titleText, DT_WORDBREAK | DT_CALCRECT,
-                                           kWhite);
-        } else {
-            titleText.right = titleText.left;  // no title text: the box keeps its least width
-            titleText.bottom = titleText.top;
-        }
-        if (titleText.right < 260) titleText.right = 260;
-        const bool timeShown = state.showTime && m_position >= 0;
-        RECT box{l, t, titleText.right + 12, titleText.bottom + (timeShown ? 32 : 12)};
-        AddQuad(&quads, static_cast<float>(box.left), static_cast<float>(box.top), static_cast<float>(box.right),
-                static_cast<float>(box.bottom), kTitleBoxColour);
-        AddFrame(&quads, box, 2, kWhite);
-    }
-    if (m_sprite) {
-        AddQuad(&quads, static_cast<float>(l), static_cast<float>(b - 54), static_cast<float>(r),
-                static_cast<float>(b), kBandColour);
-        AddQuad(&quads, static_cast<float>(l), static_cast<float>(b - 54), static_cast<float>(r),
-                static_cast<float>(b - 52), kBandColour);
-        AddQuad(&quads, static_cast<float>(l), static_cast<float>(b - 54), static_cast<float>(r),
-                static_cast<float>(b - 50), kBandColour);
-        AddQuad(&quads, static_cast<float>(l), static_cast<float>(b - 54), static_cast<float>(r),
-                static_cast<float>(b - 52), kBandLineColour);
-    }
-    if (!state.selectionZoom && state.selection.left != -1) {
-        RECT selection = state.selection;
-        if (selection.left > selection.right) std::swap(selection.left, selection.right);
-        if (selection.top > selection.bottom) std::swap(selection.top, selection.bottom);
-        AddFrame(&quads, selection, 2, kWhite);
-    }
-
-    if (!quads.empty()) {
-        Dev()->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-        Dev()->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-        Dev()->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-        Dev()->SetRenderState(D3DRS_LIGHTING, FALSE);
-        Dev()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        Dev()->SetTexture(0, nullptr);
-        Dev()->SetFVF(kQuadFvf);
-        Dev()->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>(quads.size() / 3), quads.data(),
-                                  sizeof(QuadVertex));
-    }
-
-    if (m_sprite && m_stillImage && SUCCEEDED(m_sprite->Begin(D3DXSPRITE_ALPHABLEND))) {
-        for (size_t i = 0; i < bar.Count(); ++i) {
-            const ControlBarItem& item = bar.Item(i);
-            if (item.hidden) continue;
-            RECT atlas = bar.SourceRect(i);
-            D3DXVECTOR3 position(item.left, item.top, 0.0f);
-            m_sprite->Draw(m_stillImage.Get(), &atlas, nullptr, &position, item.colourArgb);
-        }
-        m_sprite->End();
-    }
-
-    if (!state.message.empty() && m_fonts[kMessageFont]) {
-        RECT area{l, t, r, b};
-        m_fonts[kMessageFont]->DrawTextW(nullptr, state.message.c_str(), -1, &area,
-                                         DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP, kMessageColour);
-    }
-    if (state.showTitle && !state.title.empty() && m_fonts[kTitleFont]) {
-        RECT area{l + 6, t + 6, r - 64, b - 12};
-        m_fonts[kTitleFont]->DrawTextW(nullptr, state.title.c_str(), -1, &area, DT_WORDBREAK, kWhite);
-    }
-    if (state.showTime && !state.title.empty() && m_position >= 0 && m_fonts[kTimeFont]) {
-        const LONG y = state.showTitle ? titleText.bottom + 12 : 12;
-        RECT area{l + 4, y, r, b};
-        std::wstring time = FormatPlayTime(m_position, m_duration);
-        m_fonts[kTimeFont]->DrawTextW(nullptr, time.c_str(), -1, &area, DT_NOCLIP, kWhite);
-        std::wstring stars = StarText(state.starCount);
-        if (!stars.empty()) {
-            RECT starArea{l + 4 + 180, y, r, b};
-            m_fonts[kTimeFont]->DrawTextW(nullptr, stars.c_str(), -1, &starArea, DT_NOCLIP, kStarColour);
-        }
-    }
-    if (state.showClock && m_fonts[kClockFont]) {
-        SYSTEMTIME now{};
-        ::GetLocalTime(&now);
-        std::wstring clock = ClockText(now);
-        RECT area{l + 48, t + 48, r - 96, b - 96};
-        DWORD format = DT_NOCLIP | DT_SINGLELINE;
-        format |= (state.clockCorner & 1) ? DT_RIGHT : DT_LEFT;
-        format |= (state.clockCorner & 2) ? DT_BOTTOM : DT_TOP;
-        m_fonts[kClockFont]->DrawTextW(nullptr, clock.c_str(), -1, &area, format, kClockColour);
-    }
+    OverlayScene scene;
+    scene.message = state.message;
+    scene.title = state.title;
+    scene.showTitle = state.showTitle;
+    scene.showTime = state.showTime;
+    scene.position = m_position;
+    scene.duration = m_duration;
+    scene.starCount = state.starCount;
+    scene.showClock = state.showClock;
+    scene.clockCorner = state.clockCorner;
+    if (state.showClock) ::GetLocalTime(&scene.now);
+    scene.selectionZoom = state.selectionZoom;
+    scene.selection = state.selection;
+    scene.controlBar = &bar;
+    m_device->Overlay().Draw(Dev(), scene, client);
 }
 
 void DXHelper_CL::Show(SIZE client) {

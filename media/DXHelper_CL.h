@@ -25,7 +25,6 @@
 
 #include <windows.h>
 #include <d3d9.h>
-#include <d3dx9.h>
 #include <dxva2api.h>
 #include <wrl/client.h>
 
@@ -109,7 +108,7 @@ public:
     // No usable processor: frames are converted to RGB on the CPU and stretched.
     bool ConvertsOnCpu() const { return m_processor.rgbSource; }
     bool AdjustsColourItself() const { return m_cpuColour; }
-    bool HasOverlayResources() const { return m_sprite != nullptr && m_fonts[0] != nullptr; }
+    bool HasOverlayResources() const { return m_device && m_device->Overlay().HasFonts(); }
     const std::wstring& FontFace() const { return m_fontFace; }
 
     // Test hooks. After SimulateDeviceLoss the next Draw finds the device lost, as a failed
@@ -160,11 +159,6 @@ private:
         ControlBar_CL controlBar;  // laid out by each Draw, recoloured by hover updates
     };
 
-    struct QuadVertex {
-        float x, y, z, rhw;
-        D3DCOLOR colour;
-    };
-
     // What Draw draws into, sized to the video window: the back buffer of a swap chain on the
     // video window (present path), or a render target read back into system memory (copy).
     struct WindowTarget {
@@ -192,8 +186,6 @@ private:
     bool DrawsRed(IDirect3DSurface9* source, const ProbeBlit& blit);
     bool ProcessorDraws(const VideoProcessorPart& part);
     bool SetUpFallbackSurface();
-    void CreateResources();
-    void ReleaseResources();
     void ReleaseVideoProcessor();
     void ReleaseAll();
     SIZE ClientSize() const;
@@ -210,8 +202,6 @@ private:
     void LayOutBarForWindow();
     // Logs a failed drawing step with its code when the frame log is on.
     static void NoteDrawFailure(const wchar_t* step, HRESULT hr);
-    void AddQuad(std::vector<QuadVertex>* quads, float left, float top, float right, float bottom, D3DCOLOR colour);
-    void AddFrame(std::vector<QuadVertex>* quads, const RECT& rect, int thickness, D3DCOLOR colour);
     void Show(SIZE client);
 
     static std::atomic<int> s_presentPath;
@@ -228,10 +218,7 @@ private:
     bool m_lost = false;  // Present found the device lost; Maintain restores it
     std::atomic<bool> m_maintenanceWanted{false};
 
-    Microsoft::WRL::ComPtr<ID3DXSprite> m_sprite;
-    Microsoft::WRL::ComPtr<IDirect3DTexture9> m_stillImage;
-    Microsoft::WRL::ComPtr<ID3DXFont> m_fonts[4];  // message, title, time, clock
-    std::wstring m_fontFace;
+    std::wstring m_fontFace;  // the overlay's, for the log and the tests
     std::wstring m_stillImagePath;
 
     int m_sourceWidth = 640, m_sourceHeight = 480;

@@ -48,12 +48,23 @@ Direct3DLibrary_CL::Direct3DLibrary_CL() {
     if (HMODULE dxva2 = LoadTrustedLibrary(L"dxva2.dll", LibraryFolders::kSystemOnly)) {
         m_createVideoService = LibraryEntry<CreateVideoServiceFn>(dxva2, "DXVA2CreateVideoService");
     }
-    HMODULE module = LoadTrustedLibrary(L"d3dx9_43.dll", LibraryFolders::kSystemOnly);
-    if (!module) return;
-    m_createSprite = LibraryEntry<CreateSpriteFn>(module, "D3DXCreateSprite");
-    m_createTexture = LibraryEntry<CreateTextureFromFileExWFn>(module, "D3DXCreateTextureFromFileExW");
-    m_createFont = LibraryEntry<CreateFontWFn>(module, "D3DXCreateFontW");
-    m_module = module;
+}
+
+void Direct3DLibrary_CL::LoadHelpers() const {
+    // Only an overlay that asks for D3DX loads it: the default overlay draws without it.
+    std::call_once(m_helpersOnce, [this] {
+        HMODULE module = LoadTrustedLibrary(L"d3dx9_43.dll", LibraryFolders::kSystemOnly);
+        if (!module) return;
+        m_createSprite = LibraryEntry<CreateSpriteFn>(module, "D3DXCreateSprite");
+        m_createTexture = LibraryEntry<CreateTextureFromFileExWFn>(module, "D3DXCreateTextureFromFileExW");
+        m_createFont = LibraryEntry<CreateFontWFn>(module, "D3DXCreateFontW");
+        m_module = module;
+    });
+}
+
+bool Direct3DLibrary_CL::Loaded() const {
+    LoadHelpers();
+    return m_module != nullptr;
 }
 
 IDirect3D9* Direct3DLibrary_CL::CreateDirect3D() const {
@@ -66,12 +77,14 @@ HRESULT Direct3DLibrary_CL::CreateVideoService(IDirect3DDevice9* device, REFIID 
 }
 
 HRESULT Direct3DLibrary_CL::CreateSprite(IDirect3DDevice9* device, ID3DXSprite** sprite) const {
+    LoadHelpers();
     if (!m_createSprite) return E_NOTIMPL;
     return m_createSprite(device, sprite);
 }
 
 HRESULT Direct3DLibrary_CL::CreateTextureFromFile(IDirect3DDevice9* device, const wchar_t* path,
                                                IDirect3DTexture9** texture) const {
+    LoadHelpers();
     if (!m_createTexture) return E_NOTIMPL;
     return m_createTexture(device, path, D3DX_DEFAULT_NONPOW2, D3DX_DEFAULT_NONPOW2, 1, 0, D3DFMT_A8R8G8B8,
                            D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_NONE, 0, nullptr, nullptr, texture);
@@ -79,6 +92,7 @@ HRESULT Direct3DLibrary_CL::CreateTextureFromFile(IDirect3DDevice9* device, cons
 
 HRESULT Direct3DLibrary_CL::CreateFont(IDirect3DDevice9* device, int height, UINT weight, const wchar_t* face,
                                    ID3DXFont** font) const {
+    LoadHelpers();
     if (!m_createFont) return E_NOTIMPL;
     return m_createFont(device, height, 0, weight, 1, FALSE, SHIFTJIS_CHARSET, OUT_TT_ONLY_PRECIS,
                         ANTIALIASED_QUALITY, 0, face, font);

@@ -1,15 +1,18 @@
 #pragma once
 // The Direct3D libraries, loaded from the system folder when the first presenter needs them
-// rather than at start-up: Direct3D 9 and DXVA2 for the picture, and the D3DX9 helpers the
-// overlay needs (fonts, sprites, textures). A machine without d3dx9_43.dll (it comes with the
-// DirectX runtime, not with Windows) still plays video: only the overlay is left out.
+// rather than at start-up: Direct3D 9 and DXVA2 for the picture, and the D3DX9 helpers (fonts,
+// sprites, textures) for an overlay that asks for them (LK_OVERLAY=d3dx), loaded at the first
+// such request. The default overlay draws without D3DX: d3dx9_43.dll comes with the DirectX
+// runtime, not with Windows.
 //
-// Thread: Instance() may be called from any thread; the libraries are loaded once and kept.
+// Thread: any; the libraries are loaded once and kept.
 
 #include <windows.h>
 #include <d3d9.h>
 #include <d3dx9.h>
 #include <dxva2api.h>
+
+#include <mutex>
 
 class Direct3DLibrary_CL {
 public:
@@ -19,8 +22,8 @@ public:
     IDirect3D9* CreateDirect3D() const;
     HRESULT CreateVideoService(IDirect3DDevice9* device, REFIID iid, void** service) const;
 
-    // The D3DX9 helpers are there.
-    bool Loaded() const { return m_module != nullptr; }
+    // The D3DX9 helpers are there (loads them at the first call).
+    bool Loaded() const;
 
     HRESULT CreateSprite(IDirect3DDevice9* device, ID3DXSprite** sprite) const;
     // The texture keeps the image's size and pixels exactly (no rounding up to a power of two,
@@ -43,10 +46,12 @@ private:
 
     Direct3DCreate9Fn m_direct3DCreate9 = nullptr;
     CreateVideoServiceFn m_createVideoService = nullptr;
-    HMODULE m_module = nullptr;  // d3dx9_43, kept for the process's life
-    CreateSpriteFn m_createSprite = nullptr;
-    CreateTextureFromFileExWFn m_createTexture = nullptr;
-    CreateFontWFn m_createFont = nullptr;
+    void LoadHelpers() const;
+    mutable std::once_flag m_helpersOnce;
+    mutable HMODULE m_module = nullptr;  // d3dx9_43, kept for the process's life
+    mutable CreateSpriteFn m_createSprite = nullptr;
+    mutable CreateTextureFromFileExWFn m_createTexture = nullptr;
+    mutable CreateFontWFn m_createFont = nullptr;
 };
 
 // The face the overlay asks for, "ＭＳ ゴシック", when the machine has it; otherwise the first

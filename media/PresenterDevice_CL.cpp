@@ -83,6 +83,7 @@ std::unique_ptr<PresenterDevice_CL> PresenterDevice_CL::Create(FARPROC softwareR
 }
 
 PresenterDevice_CL::~PresenterDevice_CL() {
+    m_overlay.Release();
     if (m_device) DeviceThreadCheck::Note(L"Release (final)", m_owner);
     m_device.Reset();
     m_d3d.Reset();
@@ -95,8 +96,21 @@ HRESULT PresenterDevice_CL::TestCooperativeLevel() {
 
 HRESULT PresenterDevice_CL::Reset() {
     DeviceThreadCheck::Note(L"Reset", m_owner);
+    m_overlay.BeforeReset();
     D3DPRESENT_PARAMETERS parameters = Parameters();
-    return m_device->Reset(&parameters);
+    const HRESULT hr = m_device->Reset(&parameters);
+    if (SUCCEEDED(hr)) m_overlay.AfterReset();
+    return hr;
+}
+
+void PresenterDevice_CL::PrepareOverlay(const std::wstring& atlasPath) {
+    if (m_overlayMade && atlasPath == m_overlayAtlas) return;
+    m_overlayMade = SUCCEEDED(m_overlay.Create(m_device.Get(), atlasPath));
+    m_overlayAtlas = atlasPath;
+    if (ProcessLogSwitches().log_detail_renderer) {
+        LogPrintf(L"DXHelper_CL::PrepareOverlay fonts=%d atlas=%d", m_overlay.HasFonts() ? 1 : 0,
+                  m_overlay.HasAtlas() ? 1 : 0);
+    }
 }
 
 void PresenterDevice_CL::Park(std::unique_ptr<PresenterDevice_CL> device) {

@@ -17,8 +17,10 @@
 #include <wrl/client.h>
 
 #include <memory>
+#include <string>
 
 #include "base/UniqueHandle_CL.h"
+#include "media/OverlayPainter_CL.h"
 
 class PresenterDevice_CL {
 public:
@@ -34,8 +36,15 @@ public:
 
     // Thread: owner.
     HRESULT TestCooperativeLevel();
-    // Thread: owner. Every D3DPOOL_DEFAULT resource must be released first.
+    // Thread: owner. Every D3DPOOL_DEFAULT resource must be released first; the overlay is
+    // taken through the reset here.
     HRESULT Reset();
+
+    // The overlay's fonts, texts and atlas: made once for this device (a resize keeps them)
+    // and parked with it. Draw it under the presenter's frame lock.
+    OverlayPainter_CL& Overlay() { return m_overlay; }
+    // Thread: owner. Makes the overlay unless it was made already with this atlas.
+    void PrepareOverlay(const std::wstring& atlasPath);
 
     // Thread: owner. Keeps the device for the next presenter of this thread; a device parked
     // before goes.
@@ -56,4 +65,7 @@ private:
     Microsoft::WRL::ComPtr<IDirect3DDevice9> m_device;
     OwnedWindow_CL m_window;  // hidden, never shown
     DWORD m_owner = 0;
+    OverlayPainter_CL m_overlay;
+    bool m_overlayMade = false;
+    std::wstring m_overlayAtlas;
 };

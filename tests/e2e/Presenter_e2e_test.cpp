@@ -6,9 +6,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "media/ControlBar_CL.h"
 #include "tests/e2e/MovieFixture.h"
 #include "tests/support/TempFolder_CL.h"
 
@@ -77,6 +79,132 @@ TEST_F(PresenterE2eTest, TwoHundredResizesDuringA1080pMovieKeepTheDeviceOnItsThr
     EXPECT_TRUE(report.empty()) << report;
     // Resizes made new targets; the device itself was never reset for them.
     EXPECT_EQ(LogCount(L"DXHelper::RestoreDevice"), 0u);
+}
+
+// ---- The overlay without the DirectX runtime ---------------------------------------------
+
+bool NearWhite(const uint8_t* bgrx) { return bgrx[0] > 225 && bgrx[1] > 225 && bgrx[2] > 225; }
+// White text, antialiased: lighter than anything of the picture shows through the grey box.
+bool TextWhite(const uint8_t* bgrx) { return bgrx[0] > 190 && bgrx[1] > 190 && bgrx[2] > 190; }
+
+// What the title box shows in a picture: its outer size (its white frame runs along the top
+// and the left edge from the corner) and the bounds of the white text inside it.
+struct TitleBoxSeen {
+    int width = 0, height = 0;
+    RECT text{0, 0, 0, 0};
+    int textPixels = 0;
+};
+
+TitleBoxSeen SeeTitleBox(const BgrxPicture& picture) {
+    TitleBoxSeen seen;
+    while (seen.width < picture.width && NearWhite(picture.At(seen.width, 0))) ++seen.width;
+    while (seen.height < picture.height && NearWhite(picture.At(0, seen.height))) ++seen.height;
+    RECT& text = seen.text;
+    text = RECT{seen.width, seen.height, 0, 0};
+    for (int y = 3; y < seen.height - 3; ++y) {
+        for (int x = 3; x < seen.width - 3; ++x) {
+            if (!TextWhite(picture.At(x, y))) continue;
+            ++seen.textPixels;
+            text.left = std::min<LONG>(text.left, x);
+            text.top = std::min<LONG>(text.top, y);
+            text.right = std::max<LONG>(text.right, x + 1);
+            text.bottom = std::max<LONG>(text.bottom, y + 1);
+        }
+    }
+    return seen;
+}
+
+int ChangedPixels(const BgrxPicture& a, const BgrxPicture& b, const RECT& r) {
+    int changed = 0;
+    for (int y = std::max<LONG>(r.top, 0); y < std::min<LONG>(r.bottom, std::min(a.height, b.height)); ++y) {
+        for (int x = std::max<LONG>(r.left, 0); x < std::min<LONG>(r.right, std::min(a.width, b.width)); ++x) {
+            int most = 0;
+            for (int c = 0; c < 3; ++c) most = std::max(most, std::abs(int(a.At(x, y)[c]) - int(b.At(x, y)[c])));
+            changed += most > 48;
+        }
+    }
+    return changed;
+}
+
+class OverlayE2eTest : public MovieFixture {
+protected:
+    // Plays the movie with the title and time shown, pauses it, and returns what the paused
+    // picture shows; the mute item's place must change with M (the control bar is drawn).
+    // environment: variables set for this player only.
+    BgrxPicture PausedOverlay(const std::vector<std::pair<const wchar_t*, std::wstring>>& environment,
+                              bool* barDrawn) {
+        std::vector<std::pair<std::wstring, std::wstring>> previous;
+        for (const auto& [name, value] : environment) {
+            wchar_t old[512] = {};
+            const DWORD length = ::GetEnvironmentVariableW(name, old, 512);
+            previous.emplace_back(name, length > 0 && length < 512 ? old : L"\x1");
+            ::SetEnvironmentVariableW(name, value.c_str());
+        }
+        PlayerProcess_CL player;
+        HWND window = StartPlayer(&player, {m_movie, L"/NoResume"});
+        for (const auto& [name, value] : previous) {
+            ::SetEnvironmentVariableW(name.c_str(), value == L"\x1" ? nullptr : value.c_str());
+        }
+        if (!window) {
+            ADD_FAILURE() << "no player window";
+            return BgrxPicture();
+        }
+        EXPECT_TRUE(WaitForLog(L"Play: IMediaControl::Run"));
+        HWND video = VideoWindowOf(window);
+        // The box grows a line for the time once frames tell the play position.
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                const TitleBoxSeen box = SeeTitleBox(ScreenPicture_CL::CaptureClient(video));
+                return box.height > 32 && box.textPixels > 40;
+            },
+            10000));
+        EXPECT_TRUE(PostKey(&player, 'P'));
+        EXPECT_TRUE(WaitForLog(L"Pause: leave bPlay=1 bPause=1"));
+        BgrxPicture paused = ScreenPicture_CL::CaptureClient(video);
+        RECT client{};
+        ::GetClientRect(video, &client);
+        ControlBarState state;
+        state.contentLoaded = state.playbackStarted = true;
+        state.volumeStep = 16;
+        ControlBar_CL bar;
+        bar.Layout(client, state);
+        const RECT mute = bar.WindowRect(static_cast<size_t>(bar.IndexOf(CMD_MUTE)));
+        EXPECT_TRUE(PostKey(&player, 'M'));
+        *barDrawn = WaitUntil(
+            [&] { return ChangedPixels(paused, ScreenPicture_CL::CaptureClient(video), mute) > 40; }, 5000);
+        ClosePlayer(&player);
+        return paused;
+    }
+
+    std::wstring m_movie;
+};
+
+TEST_F(OverlayE2eTest, WithoutD3dxTheTitleTimeAndControlBarShowAsWithIt) {
+    WriteSettings(L"[SETTING]\r\nenable_title=1\r\nenable_playtime=1\r\nlog_detail_other=1\r\n");
+    m_movie = WriteMovie(L"overlay.avi", MovieOf(30, 320, 240));
+    wchar_t overrides[256] = {};
+    ::GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 256);
+    const std::wstring withoutD3dx = std::wstring(overrides) + (overrides[0] ? L";" : L"") + L"d3dx9_43=d";
+
+    bool barWithout = false, barWith = false;
+    const BgrxPicture without = PausedOverlay({{L"WINEDLLOVERRIDES", withoutD3dx}}, &barWithout);
+    ASSERT_FALSE(HasFailure());
+    const TitleBoxSeen boxWithout = SeeTitleBox(without);
+    EXPECT_GE(boxWithout.width, 260) << "no title box";
+    EXPECT_GT(boxWithout.height, 32) << "the box has no room for the time";
+    EXPECT_GT(boxWithout.textPixels, 40) << "no title or time text";
+    EXPECT_TRUE(barWithout) << "the control bar's mute picture did not change";
+
+    // The same overlay drawn through D3DX, where it is installed, stands in the same places.
+    const BgrxPicture with = PausedOverlay({{L"LK_OVERLAY", L"d3dx"}}, &barWith);
+    const TitleBoxSeen boxWith = SeeTitleBox(with);
+    EXPECT_TRUE(barWith);
+    EXPECT_NEAR(boxWithout.height, boxWith.height, 2);
+    EXPECT_NEAR(boxWithout.width, boxWith.width, 2);
+    EXPECT_NEAR(boxWithout.text.left, boxWith.text.left, 2);
+    EXPECT_NEAR(boxWithout.text.top, boxWith.text.top, 2);
+    EXPECT_NEAR(boxWithout.text.right, boxWith.text.right, 2);
+    EXPECT_NEAR(boxWithout.text.bottom, boxWith.text.bottom, 2);
 }
 
 }  // namespace
