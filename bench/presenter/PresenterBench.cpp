@@ -2,8 +2,8 @@
 // device in the same run:
 // - present path, colour adjustment on: time per frame against StretchRect + Present;
 // - copy path (what draws under Wine): frames per second to the screen against a bare loop of
-//   the same read-back and GDI copy;
-// - the colour adjustment pass on the CPU against a plain copy of the frame.
+//   the same read-back and GDI copy.
+// The CPU conversion pass alone is bench_conversion's.
 
 #include <windows.h>
 #include <d3d9.h>
@@ -150,32 +150,6 @@ int wmain() {
                     presenterMs, 1000.0 / presenterMs, bareMs, 1000.0 / bareMs, presenterMs / bareMs);
     }
 
-    // The CPU pass (colour adjustment and conversion to RGB in one) against a plain copy.
-    {
-        ColourAdjust_CL adjust;
-        const int32_t values[4] = {10 << 16, 0x13333, 5 << 16, 0x11999};
-        adjust.SetValues(values);
-        std::vector<uint8_t> out(static_cast<size_t>(kWidth) * kHeight * 4);
-        const size_t rowBytes = static_cast<size_t>(kWidth) * 2;
-        double start = Now();
-        for (int i = 0; i < kFrames; ++i) {
-            const uint8_t* in = frames[i % frames.size()].data();
-            for (int y = 0; y < kHeight; ++y) std::memcpy(&out[y * rowBytes], in + y * rowBytes, rowBytes);
-        }
-        double copyMs = (Now() - start) / kFrames;
-        start = Now();
-        for (int i = 0; i < kFrames; ++i) ConvertYuy2ToRgb32(frames[i % frames.size()].data(), kWidth, kHeight, out.data());
-        double convertMs = (Now() - start) / kFrames;
-        start = Now();
-        for (int i = 0; i < kFrames; ++i) {
-            const uint8_t* in = frames[i % frames.size()].data();
-            for (int y = 0; y < kHeight; ++y) adjust.AdjustRowToRgb32(in + y * rowBytes, &out[y * rowBytes * 2], kWidth);
-        }
-        double adjustMs = (Now() - start) / kFrames;
-        std::printf("CPU pass 1080p, colour adjustment + conversion: %.2f ms/frame (conversion alone %.2f ms), plain row "
-                    "copy %.2f ms/frame, ratio %.2fx\n",
-                    adjustMs, convertMs, copyMs, adjustMs / copyMs);
-    }
     ::DestroyWindow(window);
     return 0;
 }
