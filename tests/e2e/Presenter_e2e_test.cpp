@@ -132,7 +132,7 @@ protected:
     // picture shows; the mute item's place must change with M (the control bar is drawn).
     // environment: variables set for this player only.
     BgrxPicture PausedOverlay(const std::vector<std::pair<const wchar_t*, std::wstring>>& environment,
-                              bool* barDrawn) {
+                              bool* barDrawn, BgrxPicture* muted) {
         std::vector<std::pair<std::wstring, std::wstring>> previous;
         for (const auto& [name, value] : environment) {
             wchar_t old[512] = {};
@@ -171,7 +171,11 @@ protected:
         const RECT mute = bar.WindowRect(static_cast<size_t>(bar.IndexOf(CMD_MUTE)));
         EXPECT_TRUE(PostKey(&player, 'M'));
         *barDrawn = WaitUntil(
-            [&] { return ChangedPixels(paused, ScreenPicture_CL::CaptureClient(video), mute) > 40; }, 5000);
+            [&] {
+                *muted = ScreenPicture_CL::CaptureClient(video);
+                return ChangedPixels(paused, *muted, mute) > 40;
+            },
+            5000);
         ClosePlayer(&player);
         return paused;
     }
@@ -181,13 +185,19 @@ protected:
 
 TEST_F(OverlayE2eTest, WithoutD3dxTheTitleTimeAndControlBarShowAsWithIt) {
     WriteSettings(L"[SETTING]\r\nenable_title=1\r\nenable_playtime=1\r\nlog_detail_other=1\r\n");
-    m_movie = WriteMovie(L"overlay.avi", MovieOf(30, 320, 240));
+    // One picture for 30 seconds: both players stand on the same frame behind their overlay.
+    AviMovieSpec movieSpec = MovieOf(30, 320, 240);
+    movieSpec.frameRateNum = 1;
+    movieSpec.frameRateDen = 30;
+    movieSpec.frameCount = 1;
+    m_movie = WriteMovie(L"overlay.avi", movieSpec);
     wchar_t overrides[256] = {};
     ::GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 256);
     const std::wstring withoutD3dx = std::wstring(overrides) + (overrides[0] ? L";" : L"") + L"d3dx9_43=d";
 
     bool barWithout = false, barWith = false;
-    const BgrxPicture without = PausedOverlay({{L"WINEDLLOVERRIDES", withoutD3dx}}, &barWithout);
+    BgrxPicture barPictureWithout, barPictureWith;
+    const BgrxPicture without = PausedOverlay({{L"WINEDLLOVERRIDES", withoutD3dx}}, &barWithout, &barPictureWithout);
     ASSERT_FALSE(HasFailure());
     const TitleBoxSeen boxWithout = SeeTitleBox(without);
     EXPECT_GE(boxWithout.width, 260) << "no title box";
@@ -196,7 +206,7 @@ TEST_F(OverlayE2eTest, WithoutD3dxTheTitleTimeAndControlBarShowAsWithIt) {
     EXPECT_TRUE(barWithout) << "the control bar's mute picture did not change";
 
     // The same overlay drawn through D3DX, where it is installed, stands in the same places.
-    const BgrxPicture with = PausedOverlay({{L"LK_OVERLAY", L"d3dx"}}, &barWith);
+    const BgrxPicture with = PausedOverlay({{L"LK_OVERLAY", L"d3dx"}}, &barWith, &barPictureWith);
     const TitleBoxSeen boxWith = SeeTitleBox(with);
     EXPECT_TRUE(barWith);
     EXPECT_NEAR(boxWithout.height, boxWith.height, 2);
@@ -205,6 +215,21 @@ TEST_F(OverlayE2eTest, WithoutD3dxTheTitleTimeAndControlBarShowAsWithIt) {
     EXPECT_NEAR(boxWithout.text.top, boxWith.text.top, 2);
     EXPECT_NEAR(boxWithout.text.right, boxWith.text.right, 2);
     EXPECT_NEAR(boxWithout.text.bottom, boxWith.text.bottom, 2);
+    // The control bar's band along the bottom: within 8 levels on 99% of its pixels.
+    ASSERT_EQ(barPictureWithout.width, barPictureWith.width);
+    ASSERT_EQ(barPictureWithout.height, barPictureWith.height);
+    int distant = 0, total = 0;
+    for (int y = barPictureWith.height - 54; y < barPictureWith.height; ++y) {
+        for (int x = 0; x < barPictureWith.width; ++x, ++total) {
+            for (int c = 0; c < 3; ++c) {
+                if (std::abs(int(barPictureWithout.At(x, y)[c]) - int(barPictureWith.At(x, y)[c])) > 8) {
+                    ++distant;
+                    break;
+                }
+            }
+        }
+    }
+    EXPECT_LE(distant * 100, total) << distant << " of " << total << " bar pixels differ by more than 8 levels";
 }
 
 }  // namespace
