@@ -1,16 +1,17 @@
 #pragma once
 // The Direct3D 9 presenter: draws the renderer's YUY2 frames into the video window through the
 // DXVA2 video processor (scaling, colour conversion and, where the processor offers it, colour
-// adjustment in one blit), and the overlay on top: message line, title box with play time and
-// stars, clock, and the control bar from the image atlas.
+// adjustment in one blit), and the overlay on top (OverlayPainter_CL): message line, title box
+// with play time and stars, clock, and the control bar from the image atlas.
 //
-// Two ways to the screen, chosen once per process:
-// - present: the device belongs to the video window and Present shows the back buffer;
-// - copy: the device belongs to a hidden top-level window, the finished back buffer is read
-//   back into system memory and drawn into the video window with GDI. Wine shows nothing a
-//   device presents into a child window, so this path is taken there.
+// The device lives on a hidden window of its own; the picture is drawn into a target sized to
+// the video window, one of two ways chosen once per process:
+// - present: an additional swap chain on the video window, shown with its Present;
+// - copy: a render target, read back into system memory and drawn into the video window with
+//   GDI. Wine shows nothing a device presents into a child window, so this path is taken there.
 // Colour adjustment goes through the processor when it offers all four controls, otherwise
-// through ColourAdjust_CL on the frame as it is uploaded; both read the same raw values.
+// through ColourAdjust_CL on the frame as it is uploaded (FrameConverter_CL's SIMD passes on
+// its helper threads); both read the same raw values.
 //
 // Threads: the device belongs to the user-interface thread (see PresenterDevice_CL). There,
 // under the owning renderer's frame lock, InitializeD3D9 makes or takes the device,
