@@ -24,12 +24,16 @@ void PrepareDataFolder() {
     LogPrintf(L"DataFolderPath = \"%ls\"", root.c_str());
 
     ::CreateDirectoryW(DataFolder_CL::CaptureFolder().c_str(), nullptr);
+
+    Inifile_CL::CreateIfMissing(DataFolder_CL::SettingsIniPath());
+    Inifile_CL::CreateIfMissing(DataFolder_CL::HistoryIniPath());
+}
+
+void CreateRecordFolders() {
     std::wstring contents = DataFolder_CL::ContentsFolder();
+    if (contents.empty()) return;
     ::CreateDirectoryW(contents.c_str(), nullptr);
     for (int bucket = 0; bucket < kContentBucketCount; ++bucket) {
         ::CreateDirectoryW((contents + FormatString(L"\\%03d", bucket)).c_str(), nullptr);
     }
-
-    Inifile_CL::CreateIfMissing(DataFolder_CL::SettingsIniPath());
-    Inifile_CL::CreateIfMissing(DataFolder_CL::HistoryIniPath());
 }

@@ -5,15 +5,15 @@
 #include "app/CommandLine.h"
 #include "app/MainWindowIds.h"
 #include "base/DataFolder_CL.h"
-#include "store/Inifile_CL.h"
+#include "store/IniSnapshot_CL.h"
 
 bool HandOffToRunningInstance() {
-    Inifile_CL settings;
-    settings.Bind(DataFolder_CL::SettingsIniPath());
-    if (settings.GetInt(L"SETTING", L"duplicate_launch", 0) == 1) return false;
-
+    // A launch is handed over when a player runs and duplicate_launch is not 1. The window is
+    // looked for first: it is the cheap half, and a first start then reads no file here.
     HWND running = ::FindWindowExW(nullptr, nullptr, kMainWindowClass, kMainWindowTitle);
     if (!running) return false;
+    const IniSnapshot_CL settings = IniSnapshot_CL::ReadFile(DataFolder_CL::SettingsIniPath());
+    if (settings.GetInt(L"SETTING", L"duplicate_launch", 0) == 1) return false;
 
     LaunchRequest request;
     // "/ExtResume" re-applies the association and ends without a window: start-up does that

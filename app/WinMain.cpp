@@ -7,8 +7,10 @@
 #include <clocale>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 
 #include "app/DataFolderSetup.h"
+#include "app/DelayLoadRoute.h"
 #include "app/GraphicsHelpers.h"
 #include "app/LaunchHandOff.h"
 #include "app/LumikinoHDMainWindow_CL.h"
@@ -62,9 +64,26 @@ public:
 private:
     KernelHandle_CL m_mutex;
 };
+
+// What a start needs only once its window is up: COM and GDI+ for the graphs and the pictures,
+// the graphics helpers and the presenter for the first graph. Nothing of it is used before the
+// message loop runs, and under Wine each piece costs time the user would otherwise wait for
+// the window.
+struct ServicesAfterShow {
+    std::optional<ScopedCom_CL> com;
+    std::optional<ScopedGdiplus_CL> gdiplus;
+
+    void Start() {
+        com.emplace();
+        gdiplus.emplace();
+        ProbeGraphicsHelpers();
+        InstallVideoPresenter();
+    }
+};
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    RouteDelayLoadsToSystemFolder();
     // Libraries we load by name come from the system folder or ours, never the current folder.
     ::SetDllDirectoryW(L"");
     std::setlocale(LC_ALL, "Japanese");
@@ -74,15 +93,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     ScopedMutex_CL instanceMutex(kInstanceMutexName);
     PrepareDataFolder();
-    ScopedCom_CL com;
-    ScopedGdiplus_CL gdiplus;
-    ProbeGraphicsHelpers();
-    InstallVideoPresenter();
+    // Declared before the window so that they end after it: the window releases its graph
+    // before COM goes.
+    ServicesAfterShow services;
 
     int exitCode = 0;
     {
         LumikinoHDMainWindow_CL window(instance);
         if (window.ParseLaunchCommandLine() == ParseOutcome::ExtResume) {
+            services.Start();
+            CreateRecordFolders();
             LoadAppSettings();
             // Re-applying the association is the association helper's work; this start only
             // records that it was asked for.
@@ -98,6 +118,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             LogPrintf(L"CreateWindowExW failed: %u", static_cast<unsigned>(::GetLastError()));
             return 1;
         }
+        // The window is up (its WM_CREATE showed it) and drawn; the rest of the start runs
+        // before the first message is taken, so nothing that message starts finds it missing.
+        ::RedrawWindow(window.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        services.Start();
+        CreateRecordFolders();
         MessageLoop_CL loop(window);
         exitCode = loop.Run();
     }

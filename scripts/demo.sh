@@ -21,19 +21,28 @@ if [ -n "${DISPLAY:-}" ]; then lk_wine_start "$run_dir" --display; else lk_wine_
 
 wine=/usr/lib/wine/wine64
 movie="$out/Lumikino-demo.avi"
-"$wine" "$build/bin/make_movie.exe" "Z:$(echo "$movie" | tr / '\\')" 20 640 360 30 440
+# seconds, width, height, frames per second: the driver reads the frame numbers back with them.
+shape="20 640 360 30"
+"$wine" "$build/bin/make_movie.exe" "Z:$(echo "$movie" | tr / '\\')" $shape 440
 echo "demo movie: $movie"
 
 if [ -n "$LK_XVFB_PID" ]; then
   ready="$out/ready.flag"; done_flag="$out/done.flag"
   rm -f "$ready" "$done_flag" "$out/screenshot.png"
+  # The driver says "ready" once a frame number of the movie reads in the video window, and
+  # gives up after 60 s.
   "$wine" "$build/bin/demo_driver.exe" "Z:$(echo "$movie" | tr / '\\')" \
-    "Z:$(echo "$ready" | tr / '\\')" "Z:$(echo "$done_flag" | tr / '\\')" &
+    "Z:$(echo "$ready" | tr / '\\')" "Z:$(echo "$done_flag" | tr / '\\')" $shape &
   driver=$!
   deadline=$((SECONDS + 120))
   while [ ! -f "$ready" ]; do
-    if ! kill -0 "$driver" 2>/dev/null || [ $SECONDS -ge $deadline ]; then
-      echo "the player window did not appear" >&2
+    if ! kill -0 "$driver" 2>/dev/null; then
+      wait "$driver" || true
+      echo "the movie's picture did not show in the player (see the driver's message); no screenshot" >&2
+      exit 1
+    fi
+    if [ $SECONDS -ge $deadline ]; then
+      echo "the demo driver did not answer within 120 s; no screenshot" >&2
       exit 1
     fi
     sleep 0.2

@@ -10,6 +10,7 @@
 #include "base/LogSwitches.h"
 #include "base/TextFormat.h"
 #include "base/UniqueHandle_CL.h"
+#include "store/IniSnapshot_CL.h"
 
 namespace {
 
@@ -25,12 +26,10 @@ int CheckedIndex(int value, int count, int fallback) {
 int Clamp(int value, int low, int high) { return std::min(std::max(value, low), high); }
 
 std::wstring UserVideosFolder() {
+    // The path of the folder, as its item list would give it; asked for by CSIDL, which needs no
+    // item list and so no COM allocator before the window shows.
     wchar_t path[MAX_PATH] = {};
-    PIDLIST_ABSOLUTE list = nullptr;
-    if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, CSIDL_MYVIDEO, &list)) && list) {
-        if (!::SHGetPathFromIDListW(list, path)) path[0] = L'\0';
-        ::CoTaskMemFree(list);
-    }
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_MYVIDEO, nullptr, SHGFP_TYPE_CURRENT, path))) path[0] = L'\0';
     return path;
 }
 
@@ -130,7 +129,10 @@ void AppSettings::Load(const std::wstring& settingsPath) {
         LogPrintf(L"設定ファイル: %ls (%ls, %llu bytes)", settingsPath.c_str(), IniFileStateName(state),
                   static_cast<unsigned long long>(size));
     }
-    LoadLogSwitches(m_file);
+    // Every key is read from one reading of the file, with the profile functions' answers: they
+    // would open and parse the file again for each of the fifty-odd keys.
+    const IniSnapshot_CL file = IniSnapshot_CL::ReadFile(settingsPath);
+    LoadLogSwitches(file);
 
     std::wstring executableFolder = ExecutableFolder();
     menu_image_path = executableFolder + L"\\menu_image.bmp";
@@ -138,14 +140,16 @@ void AppSettings::Load(const std::wstring& settingsPath) {
 
     for (const Key& key : Keys()) {
         if (key.intField) {
-            this->*key.intField = m_file.GetInt(key.section, key.key, key.defaultValue);
+            this->*key.intField = file.GetInt(key.section, key.key, key.defaultValue);
+        } else if (file.Holds(key.section, key.key)) {
+            this->*key.textField = file.GetString(key.section, key.key, std::wstring());
         } else {
-            this->*key.textField = m_file.GetString(key.section, key.key, UserVideosFolder());
+            this->*key.textField = file.GetString(key.section, key.key, UserVideosFolder());
         }
     }
     thumb_time.clear();
     for (int i = 0; i < kThumbMenuCount; ++i) {
-        thumb_time.push_back(m_file.GetInt(L"THUMB_MENU", MakeIndexedKey(L"thumb_time", i), kThumbMenuDefaults[i]));
+        thumb_time.push_back(file.GetInt(L"THUMB_MENU", MakeIndexedKey(L"thumb_time", i), kThumbMenuDefaults[i]));
     }
     // The launch-extension list is rebuilt from the registry by file intake, which also
     // records the previous handlers in EXT_INFO; until then the list stays empty.
@@ -195,13 +199,17 @@ std::wstring AppSettings::SkipStepCaption(int index, CaptionForm form) const {
     return digits + (form == CaptionForm::ToolBar ? L"ＳＥＣ" : L"秒");
 }
 
-void LoadLogSwitches(const Inifile_CL& settings) {
+void LoadLogSwitches(const IniSnapshot_CL& settings) {
     static std::atomic<bool> loaded{false};
     if (loaded.exchange(true)) return;
     ReadLogSwitches(settings, ProcessLogSwitches());
 }
 
-void ReadLogSwitches(const Inifile_CL& settings, LogSwitches& s) {
+void ReadLogSwitches(const Inifile_CL& settings, LogSwitches& switches) {
+    ReadLogSwitches(settings.IsBound() ? IniSnapshot_CL::ReadFile(settings.Path()) : IniSnapshot_CL(), switches);
+}
+
+void ReadLogSwitches(const IniSnapshot_CL& settings, LogSwitches& s) {
     // Any value other than 0 turns a switch on.
     auto on = [&](const wchar_t* key) { return settings.GetInt(L"SETTING", key, 0) != 0; };
     s.log_resize_trace = on(L"log_resize_trace");

@@ -12,6 +12,7 @@
 
 #include "store/Inifile_CL.h"
 
+class IniSnapshot_CL;
 struct LogSwitches;
 
 constexpr int64_t kRefTimePerSecond = 10'000'000;
@@ -122,8 +123,9 @@ private:
 
 // Reads the trace-log switches and resize_defer_modal_size from section SETTING; runs at most
 // once per process. Thread: UI, before any other thread starts.
-void LoadLogSwitches(const Inifile_CL& settings);
+void LoadLogSwitches(const IniSnapshot_CL& settings);
 // The same read into a given record, every time it is called.
+void ReadLogSwitches(const IniSnapshot_CL& settings, LogSwitches& switches);
 void ReadLogSwitches(const Inifile_CL& settings, LogSwitches& switches);
 
 // The settings load of start-up: binds the process's record to the data folder's Lumikino.ini.

@@ -1,6 +1,12 @@
 // Start-up benchmark: time from process start to the main window being visible, and the time
 // a second launch takes to hand its path over and end, each against a minimal Win32 program
 // measured in the same run (a window shown; a process that starts and ends).
+//
+// Each timed launch starts on a quiet machine: a process that ended a moment ago still has
+// its windows and server state torn down under Wine, which would weigh on whichever launch
+// came next. So the two programs take turns going first, every timed launch waits a short
+// settling time, and the second launch waits until the running player has finished starting
+// (its thread idle, waiting for input).
 
 #include <windows.h>
 
@@ -96,6 +102,9 @@ void Close(HWND window, Launched& launched) {
     }
 }
 
+// Before each timed launch: what the last process left behind settles.
+constexpr DWORD kSettleMs = 300;
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
@@ -111,26 +120,36 @@ int wmain(int argc, wchar_t** argv) {
 
     std::vector<double> minimalShow, playerShow, minimalExit, handOff;
     for (int round = 0; round < rounds; ++round) {
-        HWND window = nullptr;
-        Launched a;
-        double t = TimeToWindow(minimal, L"", &window, a);
-        if (t < 0) return 1;
-        minimalShow.push_back(t);
-        Close(window, a);
-
-        Launched b;
-        t = TimeToWindow(player, L"", &window, b);
-        if (t < 0) return 1;
-        playerShow.push_back(t);
-
-        // With the player running, a second launch hands its path over and ends.
-        t = TimeToExit(player, L"C:\\movies\\bench.avi");
-        if (t < 0) return 1;
-        handOff.push_back(t);
-        t = TimeToExit(minimal, L"--exit");
-        if (t < 0) return 1;
-        minimalExit.push_back(t);
-        Close(window, b);
+        const bool playerFirst = round % 2 == 1;
+        for (int turn = 0; turn < 2; ++turn) {
+            if ((turn == 0) == playerFirst) {
+                HWND window = nullptr;
+                Launched b;
+                ::Sleep(kSettleMs);
+                double t = TimeToWindow(player, L"", &window, b);
+                if (t < 0) return 1;
+                playerShow.push_back(t);
+                // With the player running and idle, a second launch hands its path over and ends.
+                ::WaitForInputIdle(b.process.Get(), 10000);
+                ::Sleep(kSettleMs);
+                t = TimeToExit(player, L"C:\\movies\\bench.avi");
+                if (t < 0) return 1;
+                handOff.push_back(t);
+                ::Sleep(kSettleMs);
+                t = TimeToExit(minimal, L"--exit");
+                if (t < 0) return 1;
+                minimalExit.push_back(t);
+                Close(window, b);
+            } else {
+                HWND window = nullptr;
+                Launched a;
+                ::Sleep(kSettleMs);
+                double t = TimeToWindow(minimal, L"", &window, a);
+                if (t < 0) return 1;
+                minimalShow.push_back(t);
+                Close(window, a);
+            }
+        }
     }
     // The player's closing keeps the window for a 3 s grace period; that is not start-up.
     double showRatio = Median(playerShow) / Median(minimalShow);

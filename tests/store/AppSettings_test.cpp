@@ -90,6 +90,49 @@ TEST(AppSettings, LoadingWritesNothingToAFullFile) {
     EXPECT_EQ(settings.frame_time_index, 9);  // stored as read
 }
 
+// The load reads the file once; what it fills in must be what the profile functions give key
+// by key, for hand-edited files of every encoding and shape.
+TEST(AppSettings, LoadFillsWhatKeyByKeyReadsOfTheFileGive) {
+    TempFolder_CL folder;
+    const std::vector<std::string> files = {
+        Utf16File(L"[list]\r\nDIRECTION = 3 \r\n[MOVIE]\r\nvolume='7'\r\nvolume=8\r\nvolume_balance=-0x10\r\n"
+                  L"pitch_keep=12abc\r\n[ SETTING ]\r\ntransparent=\"99\"\r\nno_resume\r\n"
+                  L";enable_clock=1\r\n[RESUME]\r\nlast_open_file_folder= 'C:\\動画' \r\n"
+                  L"[PROC_AMP]\r\nbrightness=4294967295\r\ncontrast=99999999999\r\n"
+                  L"[THUMB_MENU]\r\nthumb_time0=+3\r\nthumb_time2=\r\n[MOVIE]\r\nframe_time_index=4\r\n"),
+        "\xEF\xBB\xBF[SETTING]\r\nenable_title=0\r\n[RESUME]\r\nlast_open_file_folder=C:\\\xE5\x8B\x95\r\n",
+        "[RESUME]\nlast_open_file_folder=C:\\\x83\x65\x83\x58\x83\x67\n[NOP]\rmouse_hide=0\r",
+        Utf16File(L"[RESUME]\r\nlast_open_file_folder\r\n[LIST]\r\ndirection=\r\n"),
+    };
+    int index = 0;
+    for (const std::string& bytes : files) {
+        SCOPED_TRACE(index);
+        const std::wstring path = folder.Join(L"settings" + std::to_wstring(index++) + L".ini");
+        ASSERT_TRUE(WriteFileBytes(path, bytes));
+        AppSettings settings;
+        settings.Load(path);
+        const Inifile_CL& ini = settings.File();
+        for (const AppSettings::Key& key : AppSettings::Keys()) {
+            if (key.intField) {
+                EXPECT_EQ(settings.*key.intField, ini.GetInt(key.section, key.key, key.defaultValue))
+                    << key.section << L"/" << key.key;
+            }
+        }
+        const std::wstring unset = L"\x01unset";
+        const std::wstring folderText = ini.GetString(L"RESUME", L"last_open_file_folder", unset);
+        if (folderText != unset) {
+            EXPECT_EQ(settings.last_open_file_folder, folderText);
+        }
+        const int thumbDefaults[kThumbMenuCount] = {1, 5, 10, 15, 30, 60};
+        for (int i = 0; i < kThumbMenuCount; ++i) {
+            EXPECT_EQ(settings.thumb_time[size_t(i)],
+                      ini.GetInt(L"THUMB_MENU", MakeIndexedKey(L"thumb_time", i), thumbDefaults[i]))
+                << i;
+        }
+        EXPECT_EQ(ReadFileBytes(path), bytes);  // still read only
+    }
+}
+
 TEST(AppSettings, OutOfRangeValuesNeverIndexOutsideTheirTables) {
     AppSettings s;
     s.direction = 9;

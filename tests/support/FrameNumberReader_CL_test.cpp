@@ -109,6 +109,141 @@ TEST(FrameNumberReader, NeighbouringFramesAreToldApart) {
     }
 }
 
+namespace {
+
+void Blend(BgrxPicture* picture, RECT area, uint8_t red, uint8_t green, uint8_t blue, int alpha) {
+    for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, picture->height); ++y) {
+        for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, picture->width); ++x) {
+            uint8_t* p = &picture->bgrx[(size_t(y) * picture->width + size_t(x)) * 4];
+            const uint8_t colour[3] = {blue, green, red};
+            for (int c = 0; c < 3; ++c) p[c] = uint8_t((colour[c] * alpha + p[c] * (255 - alpha)) / 255);
+        }
+    }
+}
+
+// Strokes of text: 2-pixel upright bars every 5 pixels along a line.
+void Text(BgrxPicture* picture, int left, int top, int width, int height, uint8_t red, uint8_t green, uint8_t blue,
+          int alpha) {
+    for (int x = left; x < left + width; x += 5) Blend(picture, RECT{x, top, x + 2, top + height}, red, green, blue, alpha);
+    Blend(picture, RECT{left, top + height / 2, left + width, top + height / 2 + 2}, red, green, blue, alpha);
+}
+
+// What the player draws over the picture in its video window: the grey title box with its
+// white frame, the title and the play time in white and the stars in yellow; the translucent
+// band along the bottom with its blue line and the control bar's light icons; the green clock.
+void DrawPlayerOverlay(BgrxPicture* picture) {
+    const int w = picture->width, h = picture->height;
+    const RECT box{0, 0, 272, 51};
+    Blend(picture, box, 0x78, 0x78, 0x78, 0xB4);
+    Blend(picture, RECT{box.left, box.top, box.right, box.top + 2}, 255, 255, 255, 255);
+    Blend(picture, RECT{box.left, box.bottom - 2, box.right, box.bottom}, 255, 255, 255, 255);
+    Blend(picture, RECT{box.left, box.top, box.left + 2, box.bottom}, 255, 255, 255, 255);
+    Blend(picture, RECT{box.right - 2, box.top, box.right, box.bottom}, 255, 255, 255, 255);
+    Text(picture, 6, 6, 150, 16, 255, 255, 255, 255);
+    Text(picture, 4, 31, 150, 13, 255, 255, 255, 255);
+    Text(picture, 184, 31, 60, 13, 255, 255, 0, 255);
+    for (const RECT& layer : {RECT{0, h - 54, w, h}, RECT{0, h - 54, w, h - 52}, RECT{0, h - 54, w, h - 50}}) {
+        Blend(picture, layer, 0x78, 0x78, 0x78, 0x50);
+    }
+    Blend(picture, RECT{0, h - 54, w, h - 52}, 0x78, 0x78, 0xFF, 0xC8);
+    for (int x = 8; x + 24 < w; x += 36) Blend(picture, RECT{x, h - 42, x + 24, h - 18}, 240, 240, 240, 255);
+    Text(picture, w - 200, 48, 100, 100, 0, 255, 0, 0xDC);
+}
+
+struct OverlayCase {
+    const char* name;
+    int movieWidth, movieHeight, frame;
+    int canvasWidth, canvasHeight;
+    RECT rect;
+};
+
+class FrameNumberReaderUnderOverlay : public ::testing::TestWithParam<OverlayCase> {};
+
+}  // namespace
+
+TEST_P(FrameNumberReaderUnderOverlay, ReadsTheFrameOutsideThePlayersOverlay) {
+    const OverlayCase& c = GetParam();
+    const AviMovieSpec movieSpec = Movie(c.movieWidth, c.movieHeight, 600);
+    BgrxPicture picture = Shown(movieSpec, c.frame, c.canvasWidth, c.canvasHeight, c.rect, false);
+    DrawPlayerOverlay(&picture);
+    const std::vector<RECT> covered = FrameNumberReader_CL::PlayerOverlayAreas(c.canvasWidth, c.canvasHeight);
+
+    RECT found{};
+    ASSERT_TRUE(FrameNumberReader_CL::FindPictureRect(picture, covered, &found));
+    EXPECT_EQ(found.left, c.rect.left);
+    EXPECT_EQ(found.right, c.rect.right);
+    // An edge under the bottom band mirrors the top one: the picture's centring may leave one
+    // pixel more below.
+    EXPECT_NEAR(found.top, c.rect.top, 1);
+    EXPECT_NEAR(found.bottom, c.rect.bottom, 1);
+
+    FrameNumberReader_CL reader(movieSpec);
+    EXPECT_EQ(reader.Read(picture, covered), c.frame);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PlayerWindows, FrameNumberReaderUnderOverlay,
+    ::testing::Values(
+        // The demo: a 16:9 movie in the player's first window, bars above and below.
+        OverlayCase{"wide movie between bars above and below", 640, 360, 123, 464, 290, {0, 14, 464, 275}},
+        OverlayCase{"picture filling the window", 320, 240, 45, 480, 360, {0, 0, 480, 360}},
+        OverlayCase{"bars beside", 320, 240, 307, 640, 360, {80, 0, 560, 360}},
+        OverlayCase{"large window", 640, 360, 599, 1280, 720, {0, 0, 1280, 720}}),
+    [](const ::testing::TestParamInfo<OverlayCase>& info) {
+        std::string name = info.param.name;
+        for (char& ch : name) {
+            if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        }
+        return name;
+    });
+
+TEST(FrameNumberReader, ThePlayersOverlayDefeatsAReadThatIgnoresIt) {
+    // The white of the title box, its texts and the control bar's icons disagree with every
+    // frame at more points than a read allows.
+    const AviMovieSpec movieSpec = Movie(640, 360, 600);
+    BgrxPicture picture = Shown(movieSpec, 123, 464, 290, RECT{0, 14, 464, 275}, false);
+    DrawPlayerOverlay(&picture);
+    FrameNumberReader_CL reader(movieSpec);
+    EXPECT_EQ(reader.Read(picture), -1);
+}
+
+TEST(FrameNumberReader, TheBandOverABarDoesNotStretchThePicture) {
+    // A wide movie in a tall window: the band's bright top rows lie over the black bar below
+    // the picture, which a search that looks at them would take for picture.
+    const AviMovieSpec movieSpec = Movie(640, 360, 600);
+    const RECT shown{0, 92, 464, 353};
+    BgrxPicture picture = Shown(movieSpec, 77, 464, 445, shown, false);
+    DrawPlayerOverlay(&picture);
+    RECT plain{};
+    ASSERT_TRUE(FrameNumberReader_CL::FindPictureRect(picture, &plain));
+    EXPECT_GT(plain.bottom, shown.bottom + 30);
+    const std::vector<RECT> covered = FrameNumberReader_CL::PlayerOverlayAreas(464, 445);
+    RECT found{};
+    ASSERT_TRUE(FrameNumberReader_CL::FindPictureRect(picture, covered, &found));
+    EXPECT_TRUE(::EqualRect(&found, &shown)) << found.top << ".." << found.bottom;
+    EXPECT_EQ(FrameNumberReader_CL(movieSpec).Read(picture, covered), 77);
+}
+
+TEST(FrameNumberReader, OverlayAreasFollowTheWindowSize) {
+    const std::vector<RECT> areas = FrameNumberReader_CL::PlayerOverlayAreas(464, 290);
+    ASSERT_EQ(areas.size(), 2u);
+    EXPECT_EQ(areas[0].left, 0);
+    EXPECT_EQ(areas[0].top, 0);
+    EXPECT_GE(areas[0].right, 272);  // the title box is never narrower
+    EXPECT_GE(areas[0].bottom, 51);
+    EXPECT_EQ(areas[1].top, 290 - 54);
+    EXPECT_EQ(areas[1].bottom, 290);
+    EXPECT_EQ(areas[1].right, 464);
+    // A window smaller than the box: the areas stay inside it.
+    const std::vector<RECT> small = FrameNumberReader_CL::PlayerOverlayAreas(200, 40);
+    for (const RECT& area : small) {
+        EXPECT_LE(area.right, 200);
+        EXPECT_LE(area.bottom, 40);
+        EXPECT_GE(area.top, 0);
+    }
+    EXPECT_TRUE(FrameNumberReader_CL::PlayerOverlayAreas(0, 0).empty());
+}
+
 TEST(FrameNumberReader, PicturesWithoutAFrameReadAsNone) {
     const AviMovieSpec movieSpec = Movie(320, 240, 300);
     FrameNumberReader_CL reader(movieSpec);

@@ -98,6 +98,7 @@ std::vector<HWND> FindPlayerWindows(DWORD processId) {
 }
 
 HWND PlayerProcess_CL::WaitForMainWindow(DWORD timeoutMs) {
+    const ULONGLONG started = ::GetTickCount64();
     WaitUntil(
         [&] {
             for (HWND w : FindPlayerWindows(m_processId)) {
@@ -109,6 +110,12 @@ HWND PlayerProcess_CL::WaitForMainWindow(DWORD timeoutMs) {
             return !IsRunning();
         },
         timeoutMs);
+    // The window shows before its child windows are made and the rest of the start runs; the
+    // player has started once its thread waits for input.
+    if (m_window) {
+        const ULONGLONG spent = ::GetTickCount64() - started;
+        ::WaitForInputIdle(m_process.Get(), spent < timeoutMs ? static_cast<DWORD>(timeoutMs - spent) : 0);
+    }
     return m_window;
 }
 

@@ -37,7 +37,8 @@ public:
     HANDLE ProcessHandle() const { return m_process.Get(); }
     bool IsRunning() const;
 
-    // The visible top-level "MainWindowClass" window of this process, or null at the deadline.
+    // The visible top-level "MainWindowClass" window of this process, or null at the deadline;
+    // once found, also waits (within the deadline) until the player's start has finished.
     HWND WaitForMainWindow(DWORD timeoutMs);
     HWND MainWindow() const { return m_window; }
 
