@@ -31,3 +31,26 @@ constexpr wchar_t kMenuListPlayFromArchive[] = L"テンポラリへ解凍後に�
 constexpr wchar_t kMenuListOpenFolder[] = L"このファイルのあるフォルダを開く";
 constexpr wchar_t kMenuListExtract[] = L"ファイルを指定したフォルダへ解凍する";
 constexpr wchar_t kMenuListDelete[] = L"動画ファイルを削除する";
+
+// The thumbnail strip's menu.
+constexpr wchar_t kMenuStripMoveToFavorite[] = L"お気に入りフレームへ移動する";
+constexpr wchar_t kMenuStripMoveToSkip[] = L"スキップフレームへ移動する";
+constexpr wchar_t kMenuMoveToSuffix[] = L"に移動";
+constexpr wchar_t kMenuMoveToOpening[] = L"オープニングフレームに移動";
+constexpr wchar_t kMenuMoveToEnding[] = L"エンディングフレームに移動";
+constexpr wchar_t kMenuMoveToCommercialFormat[] = L"ＣＭフレーム%dに移動";  // n = 1 ... 10
+constexpr wchar_t kMenuStripInterval[] = L"縮小画像の表示間隔を設定する";
+constexpr wchar_t kMenuIntervalSuffix[] = L"秒毎に表示";  // after the seconds, "%d"
+constexpr wchar_t kMenuStripCellSize[] = L"縮小画像のサイズを設定する\t(F3)";
+constexpr wchar_t kMenuCellSizeSmall[] = L"小";
+constexpr wchar_t kMenuCellSizeMedium[] = L"中";
+constexpr wchar_t kMenuCellSizeLarge[] = L"大";
+constexpr wchar_t kMenuStripSetFavorite[] = L"お気に入りに設定する";
+constexpr wchar_t kMenuStripSetSkip[] = L"スキップフレームに設定する";
+constexpr wchar_t kMenuSetSuffix[] = L"に設定する";
+constexpr wchar_t kMenuCancelSuffix[] = L"をキャンセルする";
+constexpr wchar_t kMenuOpeningFrame[] = L"オープニングフレーム";
+constexpr wchar_t kMenuEndingFrame[] = L"エンディングフレーム";
+constexpr wchar_t kMenuCommercialFrame[] = L"ＣＭフレーム";  // followed by MenuNumberText
+constexpr wchar_t kMenuLoopStart[] = L"ループ再生を開始する";
+constexpr wchar_t kMenuLoopEnd[] = L"ループ再生を終了する";
