@@ -40,7 +40,8 @@ constexpr int kLoadingStatusTicks = 60;  // 30 s
 constexpr LONG kDefaultWidth = 480, kDefaultHeight = 360;
 }  // namespace
 
-LumikinoHDMainWindow_CL::LumikinoHDMainWindow_CL(HINSTANCE instance) : m_instance(instance) {
+LumikinoHDMainWindow_CL::LumikinoHDMainWindow_CL(HINSTANCE instance)
+    : m_instance(instance), m_strip(*this, AppSettings::Process(), StripCallbacks()) {
     m_icon = ::LoadIconW(instance, MAKEINTRESOURCEW(kProgramIconId));
 }
 
@@ -152,8 +153,12 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
             }
             break;
         case WM_COMMAND:
+            // The worker's idle command carries its stop code.
+            if (LOWORD(wParam) == CMD_WORKER_IDLE) m_workerStopCode = lParam;
             RunCommand(LOWORD(wParam), lParam);
             return 0;
+        case WM_NOTIFY:
+            return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
         case WM_NCHITTEST:
             // The pointer is over the window's own parts, not the picture: the bar's lit item
             // goes dark (the hover update without keys).
@@ -202,9 +207,14 @@ void LumikinoHDMainWindow_CL::OnCreate() {
         ::SetWindowPos(m_video, nullptr, 0, 0, 0, 0,
                        SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // The strip comes after the video window: both have the id 0x1100 and the video window is
+    // the one a look-up by id finds.
+    HRESULT strip = m_strip.Create(m_window);
+    if (FAILED(strip)) LogPrintf(L"サムネイルウィンドウを作れません (0x%08x)", static_cast<unsigned>(strip));
     m_loader.SetWindow(m_window);
     m_display.Attach(m_window, m_icon);
     m_commands.Register(m_router);
+    m_strip.RegisterCommands(m_router);
     MoviePlayWindow_CL::Callbacks callbacks;
     callbacks.setModalDialogOpen = [this](bool open) { SetModalDialogOpen(open); };
     callbacks.showPictureMenu = [this](HWND owner, POINT point) { ShowPictureMenu(owner, point); };
@@ -321,6 +331,7 @@ void LumikinoHDMainWindow_CL::OnClose() {
     if (m_controller) m_controller->SaveLastPlayFrame();
     m_closing = true;
     m_loader.StopForClose();
+    m_strip.StopForClose();
     ::KillTimer(m_window, ID_TIMER_SAVE_POSITION);
     ::SetTimer(m_window, ID_TIMER_CLOSE, kCloseGraceMs, nullptr);
 }
@@ -350,7 +361,9 @@ void LumikinoHDMainWindow_CL::OnDestroy() {
 
 void LumikinoHDMainWindow_CL::KeyHandler(UINT virtualKey) {
     if (ProcessLogSwitches().log_detail_other) LogPrintf(L"KeyHandler(0x%02x)", virtualKey);
-    const WORD command = CommandForKey(virtualKey);
+    WORD command = CommandForKey(virtualKey);
+    // The arrows move the strip's selection while it has the focus (it takes the key itself).
+    if ((command == CMD_PREVIOUS || command == CMD_NEXT) && m_strip.HasFocus()) command = 0;
     if (command == CMD_SHOW_HISTORY || command == CMD_SHOW_PLAY_LIST) {
         // The dialogs open after the key's message is done, as the tool bar's buttons do.
         ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
@@ -547,6 +560,8 @@ void LumikinoHDMainWindow_CL::OnLoopLeftButtonUp(const MSG& message) {
 }
 
 void LumikinoHDMainWindow_CL::OnLoopMouseWheel(const MSG& message) {
+    // The wheel scrolls the strip: it takes the focus first.
+    m_strip.Focus();
     if (!m_controller) return;
     ApplyMouseActions(m_mouse.OnMouseWheel(MouseFactsOf(message), m_controller->VolumeStep()));
 }
@@ -595,6 +610,11 @@ bool LumikinoHDMainWindow_CL::ResolveLoadPath(const LoadRequest& request, std::w
 
 void LumikinoHDMainWindow_CL::ReleaseGraph() { m_controller->ReleaseFilterGraph(); }
 
+bool LumikinoHDMainWindow_CL::StopThumbnails() {
+    // Before the first paint no thumbnail job can have started: the load goes at once.
+    return !m_firstPaint && m_strip.StopForLoad();
+}
+
 HRESULT LumikinoHDMainWindow_CL::BuildGraph(const std::wstring& path) {
     m_graph.SetVideoWindow(m_video);
     return m_graph.CreateFilterGraph(path, AppSettings::Process().pitch_keep != 1);
@@ -606,6 +626,8 @@ void LumikinoHDMainWindow_CL::FinishLoad(const LoadRequest& request, const std::
     const bool soundOnly = SUCCEEDED(hr) && m_graph.IsSoundOnlyGraph() != 0;
 
     ContentLoader_CL::Trace(L"SetContent2(03)");
+    // The strip's cells for the movie's length, under the interval of the settings.
+    m_strip.PrepareContent(m_graph, hr);
     ContentLoader_CL::Trace(L"SetContent2(03-01)");
     if (SUCCEEDED(hr)) {
         m_content = ContentInfo();
@@ -614,6 +636,7 @@ void LumikinoHDMainWindow_CL::FinishLoad(const LoadRequest& request, const std::
         m_title = m_content.content_name;
     }
     ContentLoader_CL::Trace(L"SetContent2(03-02)");
+    if (SUCCEEDED(hr)) m_strip.StartThumbnails(path, soundOnly, m_strip.Strip().SeekableLength());
     ContentLoader_CL::Trace(L"SetContent2(04)");
     m_mouse.ResetZoom();
     // The overlay itself (title, rating, switches) goes to the renderer with the next redraw.
@@ -646,6 +669,7 @@ void LumikinoHDMainWindow_CL::FinishLoad(const LoadRequest& request, const std::
     // after Run would hold the first picture back.
     m_lastVideoRect = RECT{0, 0, 0, 0};
     Layout();
+    m_strip.WaitForThumbnails();
 
     const bool fresh = settings.no_resume != 0 || m_launch.no_resume != 0 || m_content.no_resume != 0 ||
                        m_content.last_play_frame == -1 || request.continuesList || soundOnly;
@@ -657,6 +681,7 @@ void LumikinoHDMainWindow_CL::FinishLoad(const LoadRequest& request, const std::
         SetStatusText(kResumeText);
     }
     ContentLoader_CL::Trace(L"SetContent2(11)");
+    m_strip.ShowStart(fresh && !startGiven ? 0 : (startGiven ? m_launch.start_position : m_content.last_play_frame));
     ContentLoader_CL::Trace(L"SetContent2(12)");
     Layout();  // lays out and redraws with the overlay of the playing movie
     if (HWND bar = m_toolBar.Handle()) ::InvalidateRect(bar, nullptr, FALSE);
@@ -793,7 +818,7 @@ LayoutInput LumikinoHDMainWindow_CL::LayoutInputNow() {
     input.playing = c && c->IsPlaying();
     input.paused = c && c->IsPaused();
     input.stripVisible = m_stripVisible;
-    input.stripExists = false;  // the thumbnail strip has no window yet
+    input.stripExists = m_strip.Exists();
     input.layoutRetryTicks = c ? c->LayoutRetryTicks() : 0;
     input.direction = settings.direction;
     input.smallImageSize = settings.small_image_size;
@@ -806,7 +831,10 @@ LayoutInput LumikinoHDMainWindow_CL::LayoutInputNow() {
     input.mouseHide = settings.mouse_hide;
     input.noFrame = settings.no_frame;
     input.cursorShown = !m_cursorHidden;
-    input.pointerOverVideo = ::WindowFromPoint(CursorPosition()) == m_video;
+    const HWND underPointer = ::WindowFromPoint(CursorPosition());
+    input.pointerOverVideo = underPointer == m_video;
+    // The pointer over the strip keeps the window from going idle.
+    input.overStrip = underPointer && underPointer == m_strip.Window() && ::IsWindowVisible(underPointer);
     return input;
 }
 
@@ -830,6 +858,7 @@ void LumikinoHDMainWindow_CL::Layout() {
     }
     const RECT& video = result.videoRect;
     ::MoveWindow(m_video, video.left, video.top, video.right - video.left, video.bottom - video.top, TRUE);
+    m_strip.ApplyLayout(result);
     if (!ProcessLogSwitches().resize_defer_modal_size || !m_sizeMove) RedrawPlayer();
 }
 
@@ -926,8 +955,36 @@ void LumikinoHDMainWindow_CL::SetBorderless(bool on) {
 
 // ---- Hosts -------------------------------------------------------------------------------
 
-void LumikinoHDMainWindow_CL::MoveStripTo(int64_t) {
-    // The thumbnail strip comes with its own window; until then there is nothing to scroll.
+void LumikinoHDMainWindow_CL::MoveStripTo(int64_t position) { m_strip.ShowPosition(position); }
+
+void LumikinoHDMainWindow_CL::OnWorkerIdle() {
+    // An interval change asks for the cells again; every other stop lets a waiting load go.
+    if (m_strip.OnWorkerStopped(m_workerStopCode)) m_loader.OnWorkerIdle();
+    m_workerStopCode = -1;
+}
+
+LRESULT LumikinoHDMainWindow_CL::OnNotify(const NMHDR* header) {
+    int64_t time = 0;
+    if (!header || !m_strip.ChosenCell(*header, &time) || !m_controller) return 0;
+    // A chosen cell: there, and play.
+    m_controller->SeekTo(time);
+    m_controller->Play(1);
+    RedrawPlayer();
+    return 0;
+}
+
+MainStrip_CL::Callbacks LumikinoHDMainWindow_CL::StripCallbacks() {
+    MainStrip_CL::Callbacks callbacks;
+    callbacks.setModalDialogOpen = [this](bool open) { SetModalDialogOpen(open); };
+    callbacks.runCommand = [this](WORD command) { return m_window && !m_closing && RunCommand(command); };
+    callbacks.content = [this]() {
+        ThumbnailWindow_CL::StripContent content;
+        content.loaded = m_controller && m_controller->ContentLoaded();
+        content.soundOnly = content.loaded && m_graph.IsSoundOnlyGraph() != 0;
+        if (const ContentInfo* record = LoadedRecord()) content.marks = MarksFromContent(*record);
+        return content;
+    };
+    return callbacks;
 }
 
 PlayListCursor LumikinoHDMainWindow_CL::PlayList() {

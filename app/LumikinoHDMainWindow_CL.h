@@ -26,6 +26,7 @@
 #include "app/layout/MainLayout.h"
 #include "app/loading/ContentLoaderHost_CL.h"
 #include "app/loading/ContentLoader_CL.h"
+#include "app/strip/MainStrip_CL.h"
 #include "app/MoviePlayWindow_CL.h"
 #include "app/WindowDisplay_CL.h"
 #include "intake/FileIntakeHost_CL.h"
@@ -70,6 +71,7 @@ public:
     // the borderless display, the zoom selection, the single click and the wheel with the left
     // button held (volume). message.pt is in screen coordinates.
     void KeyHandler(UINT virtualKey) override;
+    bool TakesArrowKeys(HWND window) const override { return window && window == m_strip.Window(); }
     void NoteUserActivity() override;
     void OnDropFiles(HDROP drop) override;
     void OnLoopMouseMove(const MSG& message) override;
@@ -119,6 +121,8 @@ private:
     MouseFacts MouseFactsOf(const MSG& message) const;
     void ApplyMouseActions(const MouseActions& actions);
     void ShowPictureMenu(HWND owner, POINT clientPoint);
+    LRESULT OnNotify(const NMHDR* header);
+    MainStrip_CL::Callbacks StripCallbacks();
     POINT VideoClientPoint(POINT screen) const;
     static POINT CursorPosition();
     void SyncToolBar();
@@ -150,13 +154,14 @@ private:
     void ClickAtPointer() override;
     void ShowOpenFileDialog() override;
     void CaptureScreen() override;
-    void OnWorkerIdle() override { m_loader.OnWorkerIdle(); }
+    void OnWorkerIdle() override;
     void EndWindowDrag() override;
 
     // ContentLoaderHost_CL
     void LeaveContent() override;
     bool ResolveLoadPath(const LoadRequest& request, std::wstring* path, bool* fromList) override;
     void ReleaseGraph() override;
+    bool StopThumbnails() override;
     HRESULT BuildGraph(const std::wstring& path) override;
     void FinishLoad(const LoadRequest& request, const std::wstring& path, bool fromList, HRESULT hr) override;
 
@@ -223,6 +228,9 @@ private:
     PlayerCommands_CL m_commands{*this, AppSettings::Process()};
 
     ContentLoader_CL m_loader{*this};
+    // The thumbnail strip and its worker; the stop code of the worker's last idle command.
+    MainStrip_CL m_strip;
+    LPARAM m_workerStopCode = -1;
     std::deque<LaunchRequest> m_handOffs;  // second starts not yet applied, oldest first
     RECT m_lastVideoRect{0, 0, 0, 0};
     std::wstring m_title;

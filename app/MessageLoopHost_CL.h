@@ -14,6 +14,9 @@ public:
     // Thread: UI. A keyboard command: a key that passed the loop's rules (held arrows after
     // their delay, remote-control sequences as F7/F8, Alt+Enter as Escape).
     virtual void KeyHandler(UINT virtualKey) = 0;
+    // A window that takes the left and right arrows itself (the thumbnail strip moving its
+    // selection): its arrow keys skip the held-arrow rule and KeyHandler.
+    virtual bool TakesArrowKeys(HWND) const { return false; }
     // Thread: UI. Any key, click, wheel or real pointer movement: ends the idle state.
     virtual void NoteUserActivity() = 0;
     // Thread: UI. Files dropped on the player; the host finishes the drop (DragFinish).

@@ -101,6 +101,10 @@ bool MessageLoop_CL::PreHandle(MSG& message) {
                 LogPrintf(L"WM_KEYDOWN = %08x, %08x", static_cast<unsigned>(message.wParam),
                           static_cast<unsigned>(message.lParam));
             }
+            if ((message.wParam == VK_LEFT || message.wParam == VK_RIGHT) && m_host.TakesArrowKeys(message.hwnd)) {
+                m_host.NoteUserActivity();
+                return false;
+            }
             KeySequence_CL::Decision d = m_keys.OnKeyDown(static_cast<unsigned>(message.wParam));
             if (d.swallow) return true;
             Deliver(message, d.deliverKey);

@@ -41,8 +41,9 @@ std::wstring UpstreamFilterName(IPin* pin) {
 }  // namespace
 
 DShowGraph_CL::~DShowGraph_CL() {
-    RevokeFromRunningObjectTable();
-    if (m_pitch) m_pitch->Release();
+    // A holder let go with its graph still built goes down in the same order as an explicit
+    // release: stopped first, then the renderer taken out, then the parts in their order.
+    if (m_graph || m_pitch || m_rotCookie != 0) ReleaseFilterGraph();
 }
 
 namespace {

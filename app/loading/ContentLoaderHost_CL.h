@@ -21,6 +21,9 @@ public:
     virtual bool ResolveLoadPath(const LoadRequest& request, std::wstring* path, bool* fromList) = 0;
     // Thread: UI. Releases the playback graph (before the first attempt and after a failed one).
     virtual void ReleaseGraph() = 0;
+    // Asks the thumbnail worker to stop its job; true when its idle command (the worker-idle
+    // command) will follow, false when there is nothing to stop.
+    virtual bool StopThumbnails() = 0;
     // Thread: UI. One attempt at the playback graph for the path.
     virtual HRESULT BuildGraph(const std::wstring& path) = 0;
     // Thread: UI. The end of the load: the movie shown with its graph, or the failure

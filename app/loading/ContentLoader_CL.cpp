@@ -22,8 +22,9 @@ void ContentLoader_CL::RequestLoad(const LoadRequest& request) {
     // request loads after it.
     if (!m_queue.Push(request)) return;
     m_host.LeaveContent();
-    // No thumbnail job can be running yet, so the worker is idle at once.
-    ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_WORKER_IDLE, 0), 0);
+    // The thumbnail worker stops its job first; its idle command starts the load. Without a
+    // job to stop the load starts at once.
+    if (!m_host.StopThumbnails()) ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_WORKER_IDLE, 0), 0);
 }
 
 void ContentLoader_CL::OnWorkerIdle() {

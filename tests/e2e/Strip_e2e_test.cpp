@@ -1,0 +1,263 @@
+// The thumbnail strip on the real player: cells that show the frames of their times, a click
+// that seeks there and plays, the strip following the playback, an interval change that
+// rebuilds the cells without reloading the movie, F3 and F5, and the strip menu's commands
+// acting on the selection.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "base/CommandIds.h"
+#include "tests/e2e/MovieFixture.h"
+#include "tests/support/UserInput.h"
+
+namespace {
+
+// The settings of these tests: the picture as the other movie tests have it, the strip below
+// the picture with large cells every 10 s, and never hidden for idleness.
+constexpr wchar_t kStripSettings[] =
+    L"[SETTING]\r\nenable_title=0\r\nenable_playtime=0\r\nlog_detail_other=1\r\nlog_detail_graph=1\r\n"
+    L"[NOP]\r\nno_thumbnail=0\r\n[LIST]\r\ndirection=2\r\nsmall_image_size=2\r\n[MOVIE]\r\nframe_time_index=2\r\n";
+
+constexpr int kStripId = 0x1100;
+
+// The strip: the child with the strip's id that is not the video window.
+HWND StripWindowOf(HWND mainWindow) {
+    HWND video = VideoWindowOf(mainWindow);
+    for (HWND child = ::GetWindow(mainWindow, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (child != video && ::GetDlgCtrlID(child) == kStripId) return child;
+    }
+    return nullptr;
+}
+
+// The part of a picture inside a rectangle.
+BgrxPicture Crop(const BgrxPicture& picture, const RECT& r) {
+    BgrxPicture part;
+    const int left = std::max<int>(0, r.left), top = std::max<int>(0, r.top);
+    const int right = std::min<int>(picture.width, r.right), bottom = std::min<int>(picture.height, r.bottom);
+    if (right <= left || bottom <= top) return part;
+    part.width = right - left;
+    part.height = bottom - top;
+    part.bgrx.resize(size_t(part.width) * size_t(part.height) * 4);
+    for (int y = 0; y < part.height; ++y) {
+        std::copy_n(picture.At(left, top + y), size_t(part.width) * 4, &part.bgrx[size_t(y) * size_t(part.width) * 4]);
+    }
+    return part;
+}
+
+void KeyDown(WORD key) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+void KeyUp(WORD key) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+SIZE ClientSize(HWND window) {
+    RECT r{};
+    ::GetClientRect(window, &r);
+    return SIZE{r.right, r.bottom};
+}
+
+class StripE2eTest : public MovieFixture {
+protected:
+    // The strip's settings, and a window of 900 x 700 so the picture stays large beside it.
+    void WriteStripSettings(const std::wstring& settings) {
+        WriteSettings(settings);
+        RECT rect{100, 100, 1000, 800};
+        ASSERT_TRUE(::WritePrivateProfileStructW(L"WINDOW", L"rect", &rect, sizeof(rect), DataPath(L"Lumikino.ini").c_str()));
+    }
+
+    // The frame a cell of a horizontal strip shows (cells cellWidth wide from the left of the
+    // strip's client area as it is scrolled now, position scrolled), or -1.
+    static int CellFrame(const FrameNumberReader_CL& reader, HWND strip, int cellOnView, SIZE cell) {
+        const BgrxPicture shot = ScreenPicture_CL::CaptureClient(strip);
+        const RECT r{cellOnView * cell.cx, 0, (cellOnView + 1) * cell.cx, cell.cy};
+        const BgrxPicture part = Crop(shot, r);
+        if (part.IsEmpty()) return -1;
+        // The time label over the top-left corner is not the movie.
+        return reader.Read(part, {RECT{0, 0, 90, 26}});
+    }
+};
+
+}  // namespace
+
+TEST_F(StripE2eTest, CellsShowTheirFramesAndAClickSeeksThereAndPlays) {
+    WriteStripSettings(kStripSettings);
+    const AviMovieSpec movieSpec = MovieOf(60, 320, 180);
+    const std::wstring movie = WriteMovie(L"strip.avi", movieSpec);
+    const FrameNumberReader_CL reader(movieSpec);
+    PlayerProcess_CL player;
+    HWND window = StartPlayingUntil(&player, {movie}, reader);
+    ASSERT_NE(window, nullptr);
+    HWND strip = StripWindowOf(window);
+    ASSERT_NE(strip, nullptr) << "no strip window";
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(strip) != FALSE; }, 5000)) << "F6 is on: the strip shows";
+    // A 16:9 movie with large cells: 256 x 144, one row below the picture.
+    const SIZE cell{256, 144};
+    const SIZE stripSize = ClientSize(strip);
+    EXPECT_GE(stripSize.cy, cell.cy);
+    EXPECT_LT(stripSize.cy, cell.cy * 2) << "a horizontal strip has one row";
+    ASSERT_TRUE(WaitForLog(L"SetContentThumbnail(graph-ready) serial=1"));
+
+    // The first two cells on view show the frames of 0 s and 10 s.
+    ::InvalidateRect(strip, nullptr, FALSE);
+    int first = -1, second = -1;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            first = CellFrame(reader, strip, 0, cell);
+            second = CellFrame(reader, strip, 1, cell);
+            return first == 0 && second == 10 * kFramesPerSecond;
+        },
+        20000))
+        << "cells showed frames " << first << " and " << second;
+
+    // A click on the second cell: the movie goes to 10 s and plays on from there.
+    ASSERT_TRUE(PostKey(&player, 'P'));
+    ASSERT_TRUE(WaitForLog(L"Pause: leave bPlay=1 bPause=1"));
+    const LPARAM at = MAKELPARAM(cell.cx + cell.cx / 2, cell.cy / 2);
+    ASSERT_TRUE(::PostMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, at));
+    ASSERT_TRUE(::PostMessageW(strip, WM_LBUTTONUP, 0, at));
+    HWND video = VideoWindowOf(window);
+    int frame = -1;
+    EXPECT_TRUE(WaitForFrame(reader, video, [](int f) { return f >= 10 * kFramesPerSecond; }, 10000, &frame))
+        << "after the click the picture showed " << frame;
+    EXPECT_TRUE(WaitForFrame(reader, video, [&](int f) { return f > frame + 5; }, 10000)) << "it does not play on";
+    ClosePlayer(&player);
+}
+
+TEST_F(StripE2eTest, AnIntervalChangeRebuildsTheStripWithoutCountingAPlayAndF3F5ChangeItsShape) {
+    WriteStripSettings(kStripSettings);
+    const AviMovieSpec movieSpec = MovieOf(60, 320, 180);
+    const std::wstring movie = WriteMovie(L"interval.avi", movieSpec);
+    const FrameNumberReader_CL reader(movieSpec);
+    PlayerProcess_CL player;
+    HWND window = StartPlayingUntil(&player, {movie}, reader);
+    ASSERT_NE(window, nullptr);
+    HWND strip = StripWindowOf(window);
+    ASSERT_NE(strip, nullptr);
+    ASSERT_TRUE(WaitForLog(L"SetContentThumbnail(graph-ready) serial=1"));
+    ASSERT_TRUE(WaitUntil([&] { return PlayCountOf(movie) == 1; }, 10000));
+    const SIZE cell{256, 144};
+
+    // Every second instead of every 10 s: the worker stops with code 1 and the cells come again.
+    ASSERT_TRUE(PostKey(&player, 'P'));
+    ASSERT_TRUE(WaitForLog(L"Pause: leave bPlay=1 bPause=1"));
+    const size_t loads = LogCount(L"SetContent2(完了)");
+    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_THUMB_INTERVAL_FIRST, 0), 0));
+    EXPECT_TRUE(WaitUntil([&] { return SettingInt(L"MOVIE", L"frame_time_index") == 0; }, 5000));
+    // The strip shows the play position's cell first; the cell after it is one second on.
+    int first = -1, second = -1;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            ::InvalidateRect(strip, nullptr, FALSE);
+            first = CellFrame(reader, strip, 0, cell);
+            second = CellFrame(reader, strip, 1, cell);
+            return first >= 0 && first % kFramesPerSecond == 0 && second == first + kFramesPerSecond;
+        },
+        20000))
+        << "cells showed frames " << first << " and " << second;
+    EXPECT_EQ(LogCount(L"SetContent2(完了)"), loads) << "the movie was loaded again";
+    EXPECT_EQ(PlayCountOf(movie), 1);
+
+    // F3: the next cell size (small: 128 x 72), F5: the strip moves to the right, one column.
+    ASSERT_TRUE(PostKey(&player, VK_F3));
+    EXPECT_TRUE(WaitUntil([&] { return SettingInt(L"LIST", L"small_image_size") == 0; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return ClientSize(strip).cy < 72 * 2 && ClientSize(strip).cy >= 72; }, 5000))
+        << "strip height " << ClientSize(strip).cy;
+    ASSERT_TRUE(PostKey(&player, VK_F5));
+    EXPECT_TRUE(WaitUntil([&] { return SettingInt(L"LIST", L"direction") == 3; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return ClientSize(strip).cx >= 128 && ClientSize(strip).cx < 128 * 2; }, 5000))
+        << "strip width " << ClientSize(strip).cx;
+    EXPECT_GT(ClientSize(strip).cy, ClientSize(strip).cx) << "a vertical strip";
+    ClosePlayer(&player);
+}
+
+TEST_F(StripE2eTest, ASkipRangeAndAFavouriteSetFromTheSelectionAreStoredAndUsed) {
+    // Small cells (128 x 72): cells 3 ... 5 fit on view together.
+    std::wstring settings = kStripSettings;
+    settings.replace(settings.find(L"small_image_size=2"), 18, L"small_image_size=0");
+    WriteStripSettings(settings);
+    const AviMovieSpec movieSpec = MovieOf(90, 320, 180);
+    const std::wstring movie = WriteMovie(L"skip.avi", movieSpec);
+    const FrameNumberReader_CL reader(movieSpec);
+    PlayerProcess_CL player;
+    HWND window = StartPlayingUntil(&player, {movie}, reader);
+    ASSERT_NE(window, nullptr);
+    HWND strip = StripWindowOf(window);
+    ASSERT_NE(strip, nullptr);
+    HWND video = VideoWindowOf(window);
+    ASSERT_TRUE(WaitForLog(L"SetContentThumbnail(graph-ready) serial=1"));
+    const SIZE cell{128, 72};
+
+    // As a user would: a click on the first cell (the strip takes the focus and the movie plays
+    // from 0 s), pause, Right three times to cell 3, then Shift+Right twice: cells 3 ... 5.
+    POINT firstCell{cell.cx / 2, cell.cy / 2};
+    ::ClientToScreen(strip, &firstCell);
+    MouseTo(firstCell);
+    LeftButton(true);
+    LeftButton(false);
+    ASSERT_TRUE(WaitForLog(L"Play: "));
+    ASSERT_TRUE(PostKey(&player, 'P'));
+    ASSERT_TRUE(WaitForLog(L"Pause: leave bPlay=1 bPause=1"));
+    const size_t rights = LogCount(L"WM_KEYDOWN = 00000027");
+    for (int i = 0; i < 3; ++i) PressKey(VK_RIGHT);
+    KeyDown(VK_SHIFT);
+    PressKey(VK_RIGHT);
+    PressKey(VK_RIGHT);
+    KeyUp(VK_SHIFT);
+    // The command is posted once the strip has had its keys (posted messages go before input).
+    ASSERT_TRUE(WaitForLogCount(L"WM_KEYDOWN = 00000027", rights + 5)) << "the arrows did not arrive";
+    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_SET_SKIP_FIRST + 2, 0), 0));  // ＣＭ１
+    const std::wstring record = RecordOf(movie);
+    ASSERT_FALSE(record.empty());
+    auto skipBound = [&](const wchar_t* key) {
+        Inifile_CL file;
+        file.Bind(RecordOf(movie));
+        return file.GetHex64(kSectionSkipFrame, key, -100);
+    };
+    EXPECT_TRUE(WaitUntil([&] { return skipBound(L"beg02") == 30 * kSecond && skipBound(L"end02") == 60 * kSecond; }, 5000))
+        << "stored [" << skipBound(L"beg02") << ", " << skipBound(L"end02") << ")";
+
+    // Playing into the range: from its start the picture goes on at 60 s.
+    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_MOVE_TO_SKIP_FIRST + 2, 0), 0));
+    ASSERT_TRUE(PostKey(&player, 'P'));
+    int frame = -1;
+    EXPECT_TRUE(WaitForFrame(reader, video, [](int f) { return f >= 60 * kFramesPerSecond; }, 15000, &frame))
+        << "the picture showed " << frame;
+
+    // A favourite at the selection's first cell, named in the prompt: stored with its name,
+    // and its label drawn on the cell.
+    ASSERT_TRUE(PostKey(&player, 'P'));
+    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_SET_FAVORITE_FIRST + 1, 0), 0));  // ★２
+    HWND prompt = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (prompt = FindProcessWindow(player.ProcessId(), L"#32770", nullptr, true)) != nullptr; }, 10000))
+        << "no name prompt";
+    HWND edit = ::FindWindowExW(prompt, nullptr, L"Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+    ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"山場"));
+    HWND ok = ::FindWindowExW(prompt, nullptr, L"Button", nullptr);
+    ASSERT_NE(ok, nullptr);
+    ::PostMessageW(ok, BM_CLICK, 0, 0);
+    auto favorite = [&]() {
+        Inifile_CL file;
+        file.Bind(RecordOf(movie));
+        return file.GetHex64(kSectionFavoritesFrame, L"fav01", -100);
+    };
+    EXPECT_TRUE(WaitUntil([&] { return favorite() == 30 * kSecond; }, 5000)) << favorite();
+    {
+        Inifile_CL file;
+        file.Bind(RecordOf(movie));
+        EXPECT_EQ(file.GetString(kSectionFavoritesFrame, L"fav_name01", L""), L"山場");
+    }
+    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_STRIP_TO_POSITION, 0), 0));
+    ClosePlayer(&player);
+}
