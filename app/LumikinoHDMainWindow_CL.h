@@ -147,7 +147,10 @@ private:
     bool FullScreen() const override { return m_display.FullScreen(); }
     bool StripVisible() const override { return m_stripVisible; }
     void ToggleFullScreen() override;
-    void SetStripVisible(bool on) override { m_stripVisible = on; }
+    void SetStripVisible(bool on) override {
+        m_stripVisible = on;
+        m_strip.SetSwitchedOn(on);
+    }
     void Layout() override;
     void PictureMoved() override;
     void RefreshHistoryDialog() override;
@@ -203,7 +206,7 @@ private:
     bool m_cursorHidden = false;  // this window hid the cursor (ShowCursor(FALSE) once)
     bool m_modalOpen = false;     // a modal dialog or menu of ours is open
     bool m_albumLaunch = false;   // the movie came from the album application ("/Kinoshelf")
-    bool m_stripVisible = true;   // F6: the thumbnail strip is shown
+    bool m_stripVisible = false;  // F6: the thumbnail strip is shown (hidden at start)
     bool m_sizeMove = false;      // a modal size loop runs and redraws wait for its end
     WPARAM m_lastSizeType = SIZE_RESTORED;
     SIZE m_lastSize{0, 0};

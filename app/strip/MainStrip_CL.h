@@ -62,10 +62,14 @@ public:
     // of the settings (the first steps of a load).
     void PrepareContent(DShowGraph_CL& graph, HRESULT buildResult);
     // Starts the worker's graph for the path unless the movie is sound only or the settings
-    // turn thumbnails off; true when it was started.
+    // turn thumbnails off; true when it was started. While the strip is switched off (F6) the
+    // movie is only remembered and its thumbnails start when the strip is switched on.
     bool StartThumbnails(const std::wstring& path, bool soundOnly, int64_t soundOnlyLength);
     // Waits (pumping messages) for the graph started above when it is built asynchronously.
     void WaitForThumbnails();
+    // F6: the strip is switched on or off.
+    void SetSwitchedOn(bool on);
+
     // The strip's first cell on view: the one of the start position.
     void ShowStart(int64_t position);
 
@@ -96,4 +100,6 @@ private:
     StripCommands_CL m_commands;
     const CommandRouter_CL* m_router = nullptr;
     bool m_thumbnailsStarted = false;
+    bool m_switchedOn = false;
+    std::wstring m_waitingPath;  // the loaded movie, its thumbnails not started yet
 };

@@ -4,10 +4,15 @@
 // acting on the selection.
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <string>
 #include <vector>
 
+#include "app/LaunchRequest.h"
+#include "app/MainWindowIds.h"
 #include "base/CommandIds.h"
 #include "tests/e2e/MovieFixture.h"
 #include "tests/support/UserInput.h"
@@ -69,6 +74,41 @@ SIZE ClientSize(HWND window) {
 
 class StripE2eTest : public MovieFixture {
 protected:
+    // The frame the large video window shows, its control bar and buttons left out.
+    static int FrameOnView(const FrameNumberReader_CL& reader, HWND video) {
+        const BgrxPicture shot = ScreenPicture_CL::CaptureClient(video);
+        return reader.Read(shot, FrameNumberReader_CL::PlayerOverlayAreas(shot.width, shot.height));
+    }
+
+    // Waits until the video window shows a frame that accept takes; *frame gets the last read.
+    static bool WaitForFrameOnView(const FrameNumberReader_CL& reader, HWND video, const std::function<bool(int)>& accept,
+                                   DWORD timeoutMs, int* frame = nullptr) {
+        int last = -1;
+        const bool accepted = WaitUntil(
+            [&] {
+                const int shown = FrameOnView(reader, video);
+                if (shown >= 0) last = shown;
+                return shown >= 0 && accept(shown);
+            },
+            timeoutMs);
+        if (frame) *frame = last;
+        return accepted;
+    }
+
+    // Starts the player on the movie and waits for one of its frames on the screen.
+    HWND StartStripPlayer(PlayerProcess_CL* player, const std::wstring& movie, const FrameNumberReader_CL& reader) {
+        HWND window = StartPlayer(player, {movie});
+        if (!window) return nullptr;
+        HWND video = VideoWindowOf(window);
+        return WaitUntil([&] { return FrameOnView(reader, video) >= 0; }, 20000) ? window : nullptr;
+    }
+
+    // F6 shows the strip.
+    void ShowStrip(PlayerProcess_CL* player, HWND strip) {
+        ASSERT_TRUE(PostKey(player, VK_F6));
+        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(strip) != FALSE; }, 5000)) << "F6 did not show the strip";
+    }
+
     // The strip's settings, and a window of 900 x 700 so the picture stays large beside it.
     void WriteStripSettings(const std::wstring& settings) {
         WriteSettings(settings);
@@ -96,11 +136,12 @@ TEST_F(StripE2eTest, CellsShowTheirFramesAndAClickSeeksThereAndPlays) {
     const std::wstring movie = WriteMovie(L"strip.avi", movieSpec);
     const FrameNumberReader_CL reader(movieSpec);
     PlayerProcess_CL player;
-    HWND window = StartPlayingUntil(&player, {movie}, reader);
+    HWND window = StartStripPlayer(&player, movie, reader);
     ASSERT_NE(window, nullptr);
     HWND strip = StripWindowOf(window);
     ASSERT_NE(strip, nullptr) << "no strip window";
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(strip) != FALSE; }, 5000)) << "F6 is on: the strip shows";
+    EXPECT_FALSE(::IsWindowVisible(strip)) << "the strip is hidden until F6";
+    ShowStrip(&player, strip);
     // A 16:9 movie with large cells: 256 x 144, one row below the picture.
     const SIZE cell{256, 144};
     const SIZE stripSize = ClientSize(strip);
@@ -128,9 +169,9 @@ TEST_F(StripE2eTest, CellsShowTheirFramesAndAClickSeeksThereAndPlays) {
     ASSERT_TRUE(::PostMessageW(strip, WM_LBUTTONUP, 0, at));
     HWND video = VideoWindowOf(window);
     int frame = -1;
-    EXPECT_TRUE(WaitForFrame(reader, video, [](int f) { return f >= 10 * kFramesPerSecond; }, 10000, &frame))
+    EXPECT_TRUE(WaitForFrameOnView(reader, video, [](int f) { return f >= 10 * kFramesPerSecond; }, 10000, &frame))
         << "after the click the picture showed " << frame;
-    EXPECT_TRUE(WaitForFrame(reader, video, [&](int f) { return f > frame + 5; }, 10000)) << "it does not play on";
+    EXPECT_TRUE(WaitForFrameOnView(reader, video, [&](int f) { return f > frame + 5; }, 10000)) << "it does not play on";
     ClosePlayer(&player);
 }
 
@@ -140,10 +181,16 @@ TEST_F(StripE2eTest, AnIntervalChangeRebuildsTheStripWithoutCountingAPlayAndF3F5
     const std::wstring movie = WriteMovie(L"interval.avi", movieSpec);
     const FrameNumberReader_CL reader(movieSpec);
     PlayerProcess_CL player;
-    HWND window = StartPlayingUntil(&player, {movie}, reader);
-    ASSERT_NE(window, nullptr);
+    HWND window = StartStripPlayer(&player, movie, reader);
+    if (!window) {
+        const std::wstring log = Log();
+        std::string narrow;
+        for (wchar_t c : log) narrow.push_back(c < 128 ? static_cast<char>(c) : '?');
+        FAIL() << narrow.substr(narrow.size() > 5000 ? narrow.size() - 5000 : 0);
+    }
     HWND strip = StripWindowOf(window);
     ASSERT_NE(strip, nullptr);
+    ShowStrip(&player, strip);
     ASSERT_TRUE(WaitForLog(L"SetContentThumbnail(graph-ready) serial=1"));
     ASSERT_TRUE(WaitUntil([&] { return PlayCountOf(movie) == 1; }, 10000));
     const SIZE cell{256, 144};
@@ -190,10 +237,11 @@ TEST_F(StripE2eTest, ASkipRangeAndAFavouriteSetFromTheSelectionAreStoredAndUsed)
     const std::wstring movie = WriteMovie(L"skip.avi", movieSpec);
     const FrameNumberReader_CL reader(movieSpec);
     PlayerProcess_CL player;
-    HWND window = StartPlayingUntil(&player, {movie}, reader);
+    HWND window = StartStripPlayer(&player, movie, reader);
     ASSERT_NE(window, nullptr);
     HWND strip = StripWindowOf(window);
     ASSERT_NE(strip, nullptr);
+    ShowStrip(&player, strip);
     HWND video = VideoWindowOf(window);
     ASSERT_TRUE(WaitForLog(L"SetContentThumbnail(graph-ready) serial=1"));
     const SIZE cell{128, 72};
@@ -231,7 +279,7 @@ TEST_F(StripE2eTest, ASkipRangeAndAFavouriteSetFromTheSelectionAreStoredAndUsed)
     ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_MOVE_TO_SKIP_FIRST + 2, 0), 0));
     ASSERT_TRUE(PostKey(&player, 'P'));
     int frame = -1;
-    EXPECT_TRUE(WaitForFrame(reader, video, [](int f) { return f >= 60 * kFramesPerSecond; }, 15000, &frame))
+    EXPECT_TRUE(WaitForFrameOnView(reader, video, [](int f) { return f >= 60 * kFramesPerSecond; }, 15000, &frame))
         << "the picture showed " << frame;
 
     // A favourite at the selection's first cell, named in the prompt: stored with its name,
@@ -258,6 +306,80 @@ TEST_F(StripE2eTest, ASkipRangeAndAFavouriteSetFromTheSelectionAreStoredAndUsed)
         file.Bind(RecordOf(movie));
         EXPECT_EQ(file.GetString(kSectionFavoritesFrame, L"fav_name01", L""), L"山場");
     }
-    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_STRIP_TO_POSITION, 0), 0));
+    // "★２" in yellow on cell 3, once the strip is scrolled back to its start (it followed the
+    // playback to 60 s).
+    ::SendMessageW(strip, WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), 0);
+    auto yellowOnCell = [&](int index) {
+        ::InvalidateRect(strip, nullptr, FALSE);
+        const BgrxPicture shot = ScreenPicture_CL::CaptureClient(strip);
+        const int left = index * cell.cx - ::GetScrollPos(strip, SB_HORZ);
+        int yellow = 0;
+        for (int y = 0; y < std::min<int>(cell.cy, shot.height); ++y) {
+            for (int x = std::max(left, 0); x < std::min<int>(left + cell.cx, shot.width); ++x) {
+                const uint8_t* p = shot.At(x, y);
+                yellow += p[2] >= 200 && p[1] >= 200 && p[0] <= 60;
+            }
+        }
+        return yellow;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return yellowOnCell(3) > 30; }, 5000)) << yellowOnCell(3) << " yellow pixels";
+    EXPECT_LT(yellowOnCell(4), 5) << "the label is on the next cell too";
+    ClosePlayer(&player);
+}
+
+TEST_F(StripE2eTest, FiftyMovieSwitchesWhileTheWorkerDecodesLeakNothing) {
+    // Every cell of each movie is asked for (hidden_decode), so the worker is busy at every switch.
+    std::wstring settings = kStripSettings;
+    settings.replace(settings.find(L"[NOP]"), 0, L"hidden_decode=1\r\n");
+    WriteStripSettings(settings);
+    const AviMovieSpec movieSpec = MovieOf(120, 320, 180);
+    const std::wstring movies[2] = {WriteMovie(L"one.avi", movieSpec), WriteMovie(L"two.avi", movieSpec)};
+    const FrameNumberReader_CL reader(movieSpec);
+    PlayerProcess_CL player;
+    HWND window = StartStripPlayer(&player, movies[0], reader);
+    ASSERT_NE(window, nullptr);
+    HWND strip = StripWindowOf(window);
+    ASSERT_NE(strip, nullptr);
+    ShowStrip(&player, strip);
+    const wchar_t kLoaded[] = L"SetContent2(完了)";
+    ASSERT_TRUE(WaitForLogCount(kLoaded, 1));
+
+    auto switchTo = [&](const std::wstring& movie, size_t loads) {
+        LaunchRequest request;
+        std::wmemcpy(request.path, movie.c_str(), std::min(movie.size() + 1, static_cast<size_t>(kLaunchPathUnits)));
+        LRESULT accepted = 0;
+        if (!player.SendCopyData(kCopyDataLaunchRequest, &request, sizeof(request), &accepted)) return false;
+        return WaitForLogCount(kLoaded, loads, 20000);
+    };
+    auto privateBytes = [&]() {
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof(counters);
+        ::GetProcessMemoryInfo(player.ProcessHandle(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                               sizeof(counters));
+        return static_cast<double>(counters.PrivateUsage);
+    };
+    auto handles = [&]() {
+        DWORD count = 0;
+        ::GetProcessHandleCount(player.ProcessHandle(), &count);
+        return static_cast<double>(count);
+    };
+
+    ASSERT_TRUE(switchTo(movies[1], 2)) << "the first switch did not load";
+    const double handlesAfterFirst = handles(), bytesAfterFirst = privateBytes();
+    for (int i = 1; i < 50; ++i) {
+        ASSERT_TRUE(switchTo(movies[(i + 1) % 2], static_cast<size_t>(i) + 2)) << "switch " << i << " did not load";
+        ASSERT_TRUE(player.IsRunning());
+    }
+    // The player answers, and no stop left a picture behind.
+    EXPECT_TRUE(WaitForFrameOnView(reader, VideoWindowOf(window), AnyFrame, 10000));
+    size_t stops = 0;
+    for (const std::wstring& line : SplitLines(Log())) {
+        if (line.find(L"ThumbnailThread::LiveBitmaps(stop) count=") == std::wstring::npos) continue;
+        ++stops;
+        EXPECT_NE(line.find(L"count=0"), std::wstring::npos) << "a stop left pictures: " << std::string(line.begin(), line.end());
+    }
+    EXPECT_GE(stops, 50u);
+    EXPECT_LE(handles(), handlesAfterFirst * 1.05) << "handles " << handlesAfterFirst << " -> " << handles();
+    EXPECT_LE(privateBytes(), bytesAfterFirst * 1.05) << "private bytes " << bytesAfterFirst << " -> " << privateBytes();
     ClosePlayer(&player);
 }
