@@ -24,6 +24,8 @@ TEST_F(StartupEndToEnd, FirstStartBuildsTheDataFolderAndWritesOnlyTheStartLines)
     ASSERT_NE(player.WaitForMainWindow(kStartTimeoutMs), nullptr);
 
     EXPECT_TRUE(FolderExists(DataPath(L"capture")));
+    // The record folders are made once the window shows, before the first message is handled.
+    EXPECT_TRUE(WaitUntil([&] { return FolderExists(DataPath(L"contents\\099")); }, 5000));
     for (int bucket = 0; bucket < 100; ++bucket) {
         EXPECT_TRUE(FolderExists(DataPath(FormatString(L"contents\\%03d", bucket)))) << bucket;
     }
