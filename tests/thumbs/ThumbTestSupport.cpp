@@ -112,14 +112,14 @@ void EnsureGdiplus() {
 }
 
 AviMovieSpec NumberedMovieSpec(int framesPerSecond, int seconds) {
-    AviMovieSpec spec;
-    spec.width = 320;
-    spec.height = 240;
-    spec.frameRateNum = framesPerSecond;
-    spec.frameRateDen = 1;
-    spec.frameCount = framesPerSecond * seconds;
-    spec.withAudio = true;  // a graph with sound: the seeks must go through a stopped graph under Wine
-    return spec;
+    AviMovieSpec movieSpec;
+    movieSpec.width = 320;
+    movieSpec.height = 240;
+    movieSpec.frameRateNum = framesPerSecond;
+    movieSpec.frameRateDen = 1;
+    movieSpec.frameCount = framesPerSecond * seconds;
+    movieSpec.withAudio = true;  // a graph with sound: the seeks must go through a stopped graph under Wine
+    return movieSpec;
 }
 
 std::wstring WriteNumberedMovie(const std::wstring& folder, const std::wstring& name, const AviMovieSpec& movieSpec) {

@@ -61,11 +61,11 @@ protected:
                          kDecodeWaitMs);
     }
     // The frame a cached cell shows, read from its bitmap; -2 when it is not cached.
-    int FrameOfCell(const AviMovieSpec& spec, int index, int64_t time, SIZE* size = nullptr) {
+    int FrameOfCell(const AviMovieSpec& movieSpec, int index, int64_t time, SIZE* size = nullptr) {
         BgrxPicture picture;
         if (!m_worker->DrawThumbnail(index, time, [&](HBITMAP bitmap) { picture = ReadBitmap(bitmap); })) return -2;
         if (size) *size = SIZE{picture.width, picture.height};
-        return FrameNumberReader_CL(spec).Read(picture);
+        return FrameNumberReader_CL(movieSpec).Read(picture);
     }
 
     TempFolder_CL m_folder;
@@ -75,8 +75,8 @@ protected:
 };
 
 TEST_F(WorkerTest, CellsShowTheFrameAtTheirTime) {
-    const AviMovieSpec spec = NumberedMovieSpec(5, 10);
-    const std::wstring path = WriteNumberedMovie(m_folder.Path(), L"numbers.avi", spec);
+    const AviMovieSpec movieSpec = NumberedMovieSpec(5, 10);
+    const std::wstring path = WriteNumberedMovie(m_folder.Path(), L"numbers.avi", movieSpec);
     const uint32_t serial = m_worker->QueueGraph(path, true);
     ASSERT_EQ(WaitGraphReady(serial), S_OK);
     EXPECT_EQ(m_worker->State(), ThumbGraphState::Ready);
@@ -89,7 +89,7 @@ TEST_F(WorkerTest, CellsShowTheFrameAtTheirTime) {
     ASSERT_TRUE(WaitDecoded(cells));
     for (int index : cells) {
         SIZE size{};
-        EXPECT_EQ(FrameOfCell(spec, index, index * kSecond, &size), index * 5) << "cell " << index;
+        EXPECT_EQ(FrameOfCell(movieSpec, index, index * kSecond, &size), index * 5) << "cell " << index;
         EXPECT_EQ(size.cx, 320);
         EXPECT_EQ(size.cy, 180);
     }
@@ -97,7 +97,7 @@ TEST_F(WorkerTest, CellsShowTheFrameAtTheirTime) {
     // A cell that was never asked for is not there yet; asking queues it.
     EXPECT_FALSE(m_worker->RequestThumbnail(5, 5 * kSecond));
     ASSERT_TRUE(WaitDecoded({5}));
-    EXPECT_EQ(FrameOfCell(spec, 5, 5 * kSecond), 25);
+    EXPECT_EQ(FrameOfCell(movieSpec, 5, 5 * kSecond), 25);
 }
 
 TEST_F(WorkerTest, TwoQuickRequestsBuildOnceForTheSecondPath) {
@@ -131,8 +131,8 @@ TEST_F(WorkerTest, TwoQuickRequestsBuildOnceForTheSecondPath) {
 }
 
 TEST_F(WorkerTest, StopWhileDecodingPostsStoppedWithItsCodeOnceAndFreesEveryPicture) {
-    const AviMovieSpec spec = NumberedMovieSpec(5, 10);
-    const std::wstring path = WriteNumberedMovie(m_folder.Path(), L"numbers.avi", spec);
+    const AviMovieSpec movieSpec = NumberedMovieSpec(5, 10);
+    const std::wstring path = WriteNumberedMovie(m_folder.Path(), L"numbers.avi", movieSpec);
     ASSERT_EQ(WaitGraphReady(m_worker->QueueGraph(path, true)), S_OK);
     for (int index = 9; index >= 0; --index) m_worker->RequestThumbnail(index, index * kSecond);
     ASSERT_TRUE(WaitDecoded({0}));  // the worker goes on with cell 1 at once
@@ -146,13 +146,13 @@ TEST_F(WorkerTest, StopWhileDecodingPostsStoppedWithItsCodeOnceAndFreesEveryPict
     EXPECT_FALSE(m_worker->RequestThumbnail(0, 0));
     m_strip->Clear();
     ASSERT_TRUE(WaitDecoded({0}));
-    EXPECT_EQ(FrameOfCell(spec, 0, 0), 0);
+    EXPECT_EQ(FrameOfCell(movieSpec, 0, 0), 0);
     EXPECT_EQ(m_host->CommandParams(IDC_THUMB_STOPPED).size(), 1u);
 }
 
 TEST_F(WorkerTest, ReleasedGraphServesNothingAndKeepsNoPicture) {
-    const AviMovieSpec spec = NumberedMovieSpec(5, 4);
-    const std::wstring path = WriteNumberedMovie(m_folder.Path(), L"numbers.avi", spec);
+    const AviMovieSpec movieSpec = NumberedMovieSpec(5, 4);
+    const std::wstring path = WriteNumberedMovie(m_folder.Path(), L"numbers.avi", movieSpec);
     ASSERT_EQ(WaitGraphReady(m_worker->QueueGraph(path, true)), S_OK);
     m_worker->RequestThumbnail(1, kSecond);
     ASSERT_TRUE(WaitDecoded({1}));
@@ -180,9 +180,9 @@ TEST_F(WorkerTest, SynchronousBuildIsAwaitedAndNotPosted) {
     EXPECT_TRUE(m_strip->Of(WM_THUMB_GRAPH_READY).empty());
 }
 TEST_F(WorkerTest, SwitchingMoviesWhileDecodingLeavesNoPictureAndNoHandleBehind) {
-    const AviMovieSpec spec = NumberedMovieSpec(5, 10);
-    const std::wstring paths[2] = {WriteNumberedMovie(m_folder.Path(), L"a.avi", spec),
-                                   WriteNumberedMovie(m_folder.Path(), L"b.avi", spec)};
+    const AviMovieSpec movieSpec = NumberedMovieSpec(5, 10);
+    const std::wstring paths[2] = {WriteNumberedMovie(m_folder.Path(), L"a.avi", movieSpec),
+                                   WriteNumberedMovie(m_folder.Path(), L"b.avi", movieSpec)};
     DWORD handlesAfterFirst = 0;
     for (int round = 0; round < 8; ++round) {
         SCOPED_TRACE(round);
