@@ -10,6 +10,7 @@
 #include "app/PlayErrorDialog_CL.h"
 #include "app/MainWindowIds.h"
 #include "app/OpenFileFilter.h"
+#include "app/loading/PlayStart.h"
 #include "app/ScreenCapture_CL.h"
 #include "app/commands/KeyMap.h"
 #include "app/commands/MenuModel.h"
@@ -124,7 +125,10 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
                 KeyHandler('P');
                 return 0;
             }
-            if (m_controller && m_controller->HandleTimer(wParam)) return 0;
+            if (m_controller && m_controller->HandleTimer(wParam)) {
+                m_strip.SetPlaybackRunning(m_controller->IsPlaying() && !m_controller->IsPaused());
+                return 0;
+            }
             break;
         case WM_SIZE:
             OnSize(wParam, lParam);
@@ -173,6 +177,12 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
         case WM_UPDATE_LAYOUT:
             Layout();
             return 0;
+        case WM_LIST_UPDATE: {
+            int64_t position = -1;
+            if (m_controller && FAILED(m_controller->CurrentPosition(&position))) position = -1;
+            m_strip.FollowPlayback(m_stripVisible && ::IsWindowVisible(m_strip.Window()), position);
+            return 0;
+        }
         case WM_SHOW_STATUS:
             SetStatusText(L"");
             return 0;
@@ -440,11 +450,13 @@ void LumikinoHDMainWindow_CL::NoteUserActivity() {
     // The idle countdown starts again; a hidden cursor comes back, and leaving the idle state
     // brings the frame back through the layout.
     if (m_controller) m_controller->SetIdleTicks(AppSettings::Process().IdleDelaySeconds() * 2);
+    // The layout goes first: with the strip hidden it hides the cursor over the picture, and
+    // the cursor this activity brings back must stay until a later layout.
+    if (m_idle || m_display.Frameless()) Layout();
     if (m_cursorHidden) {
         ::ShowCursor(TRUE);
         m_cursorHidden = false;
     }
-    if (m_idle || m_display.Frameless()) Layout();
 }
 
 void LumikinoHDMainWindow_CL::OnDropFiles(HDROP drop) {
@@ -671,17 +683,23 @@ void LumikinoHDMainWindow_CL::FinishLoad(const LoadRequest& request, const std::
     Layout();
     m_strip.WaitForThumbnails();
 
-    const bool fresh = settings.no_resume != 0 || m_launch.no_resume != 0 || m_content.no_resume != 0 ||
-                       m_content.last_play_frame == -1 || request.continuesList || soundOnly;
-    const bool startGiven = m_launch.start_position >= 0;
-    if (fresh && !startGiven) {
+    PlayStartFacts facts;
+    facts.noResumeSetting = settings.no_resume != 0;
+    facts.launchNoResume = m_launch.no_resume != 0;
+    facts.recordNoResume = m_content.no_resume != 0;
+    facts.savedPosition = m_content.last_play_frame;
+    facts.continuesList = request.continuesList;
+    facts.soundOnly = soundOnly;
+    facts.launchStart = m_launch.start_position;
+    const PlayStart start = DecidePlayStart(facts);
+    if (start.fromBeginning) {
         m_controller->Play(0);
     } else {
-        m_controller->PlayResume(startGiven ? m_launch.start_position : m_content.last_play_frame);
+        m_controller->PlayResume(start.position);
         SetStatusText(kResumeText);
     }
     ContentLoader_CL::Trace(L"SetContent2(11)");
-    m_strip.ShowStart(fresh && !startGiven ? 0 : (startGiven ? m_launch.start_position : m_content.last_play_frame));
+    m_strip.ShowStart(start.position);
     ContentLoader_CL::Trace(L"SetContent2(12)");
     Layout();  // lays out and redraws with the overlay of the playing movie
     if (HWND bar = m_toolBar.Handle()) ::InvalidateRect(bar, nullptr, FALSE);

@@ -147,10 +147,7 @@ private:
     bool FullScreen() const override { return m_display.FullScreen(); }
     bool StripVisible() const override { return m_stripVisible; }
     void ToggleFullScreen() override;
-    void SetStripVisible(bool on) override {
-        m_stripVisible = on;
-        m_strip.SetSwitchedOn(on);
-    }
+    void SetStripVisible(bool on) override { m_stripVisible = on; }
     void Layout() override;
     void PictureMoved() override;
     void RefreshHistoryDialog() override;

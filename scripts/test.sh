@@ -27,6 +27,9 @@ ff -f lavfi -i testsrc=size=320x240:rate=30:duration=3 -f lavfi -i sine=frequenc
 ff -f lavfi -i testsrc=size=320x240:rate=25:duration=3 -f lavfi -i sine=frequency=440:duration=3 \
   -c:v mpeg4 -c:a pcm_s16le -ac 2 -shortest "$media/mpeg4_pcm.avi"
 ff -f lavfi -i sine=frequency=440:duration=2 -ac 2 -ar 44100 -c:a libmp3lame "$media/tone.mp3"
+# Red for 10 s, then green, then blue: the strip's cells of an MP4 are read by their colour.
+ff -f lavfi -i "color=c=red:s=320x180:r=10:d=10[r];color=c=lime:s=320x180:r=10:d=10[g];color=c=blue:s=320x180:r=10:d=10[b];[r][g][b]concat=n=3:v=1:a=0[out0]" \
+  -f lavfi -i sine=frequency=440:duration=30 -c:v libx264 -pix_fmt yuv420p -g 50 -c:a aac -ac 2 -shortest "$media/colours.mp4"
 ff -f lavfi -i sine=frequency=440:duration=2 -ac 1 -ar 22050 -c:a pcm_u8 "$media/mono8.wav"
 ff -f lavfi -i sine=frequency=440:duration=2 -ac 2 -ar 44100 -c:a pcm_s16le "$media/tone.wav"
 export LK_TEST_MEDIA="Z:$(echo "$media" | tr / '\\')"

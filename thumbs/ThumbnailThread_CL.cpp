@@ -7,6 +7,7 @@
 #include "base/LogSwitches.h"
 #include "base/MutexLock_CL.h"
 #include "media/CMyRenderer.h"
+#include "thumbs/FrameHalving.h"
 #include "thumbs/ThumbIds.h"
 
 namespace {
@@ -17,6 +18,8 @@ constexpr DWORD kBuildWaitSliceMs = 50;
 constexpr int kFlushWaitRounds = 50;
 constexpr DWORD kFlushWaitRoundMs = 100;
 constexpr size_t kPathHeadUnits = 100;
+constexpr DWORD kRestPerCellFactor = 2;  // rest twice what a cell took: a third of a core at most
+constexpr DWORD kMaxRestMs = 1000;
 
 bool ThumbLog() { return ProcessLogSwitches().log_detail_other; }
 unsigned ThreadIdNow() { return static_cast<unsigned>(::GetCurrentThreadId()); }
@@ -28,9 +31,11 @@ ThumbnailThread_CL::ThumbnailThread_CL(size_t cacheCapacity)
       m_graphLock(::CreateMutexW(nullptr, FALSE, nullptr)),
       m_frameEvent(::CreateEventW(nullptr, FALSE, FALSE, nullptr)),
       m_buildDoneEvent(::CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      m_restEndEvent(::CreateEventW(nullptr, FALSE, FALSE, nullptr)),
       m_list(cacheCapacity) {}
 
 ThumbnailThread_CL::~ThumbnailThread_CL() {
+    ::SetEvent(m_restEndEvent.Get());
     Stop();  // the worker lets its graph and cache go on its own thread (OnThreadEnd)
     // Never started: whatever is left goes here.
     std::vector<HBITMAP> release;
@@ -80,6 +85,7 @@ void ThumbnailThread_CL::OnThreadEnd() {
 
 uint32_t ThumbnailThread_CL::QueueGraph(const std::wstring& path, bool async) {
     ::ResetEvent(m_buildDoneEvent.Get());
+    ::SetEvent(m_restEndEvent.Get());
     uint32_t serial = 0;
     {
         MutexLock_CL lock(m_queueLock.Get());
@@ -108,15 +114,33 @@ HRESULT ThumbnailThread_CL::WaitPrepareGraphBuildDone() {
         const DWORD result = ::MsgWaitForMultipleObjects(1, &event, FALSE, slice, QS_ALLINPUT);
         if (result == WAIT_OBJECT_0 || result == WAIT_TIMEOUT) continue;
         if (result == WAIT_OBJECT_0 + 1) {
-            MSG message{};
-            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                ::TranslateMessage(&message);
-                ::DispatchMessageW(&message);
-            }
+            DispatchAllButInput();
             continue;
         }
         if (ThumbLog()) LogPrintf(L"ThumbnailThread::WaitPrepareGraphBuildDone: wait=%u", static_cast<unsigned>(result));
         return E_FAIL;
+    }
+}
+
+void ThumbnailThread_CL::DispatchAllButInput() {
+    // Keys, the mouse in the client areas and dropped files stay queued for the player's own
+    // message loop, which acts on them (keys, activity, the window's drag); dispatched from
+    // here they would only reach the windows' default handling and be lost. Everything else
+    // (paints, timers, the graph's events, sent messages) goes now.
+    struct Range {
+        UINT first, last;
+    };
+    constexpr UINT kLastClientMouseMessage = 0x020E;  // WM_MOUSEHWHEEL, whatever the headers' target
+    static const Range kRanges[] = {{0, WM_KEYFIRST - 1},
+                                    {WM_KEYLAST + 1, WM_MOUSEFIRST - 1},
+                                    {kLastClientMouseMessage + 1, WM_DROPFILES - 1},
+                                    {WM_DROPFILES + 1, 0xFFFFFFFF}};
+    MSG message{};
+    for (const Range& range : kRanges) {
+        while (::PeekMessageW(&message, nullptr, range.first, range.last, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
     }
 }
 
@@ -297,6 +321,7 @@ void ThumbnailThread_CL::DecodeNextThumbnail() {
     }
     if (next != ThumbRequestList_CL::Next::Decode) return;
 
+    const DWORD started = ::GetTickCount();
     HRESULT seek = E_NOINTERFACE;
     {
         MutexLock_CL lock(m_graphLock.Get());
@@ -316,13 +341,24 @@ void ThumbnailThread_CL::DecodeNextThumbnail() {
                   entry.bitmap ? 1 : 0);
     }
 
-    MutexLock_CL lock(m_queueLock.Get());
-    const bool stored = m_list.Finish(entry, &release);
-    HWND strip = m_strip.load();
-    if (strip) ::PostMessageW(strip, WM_THUMB_DECODED, static_cast<WPARAM>(entry.index), stored ? 1 : 0);
+    {
+        MutexLock_CL lock(m_queueLock.Get());
+        const bool stored = m_list.Finish(entry, &release);
+        HWND strip = m_strip.load();
+        if (strip) ::PostMessageW(strip, WM_THUMB_DECODED, static_cast<WPARAM>(entry.index), stored ? 1 : 0);
+    }
+    FreeBitmaps(release);
+    // Nothing is in flight while the worker rests: a stop is answered at once.
+    if (m_playbackRunning.load()) {
+        const DWORD took = ::GetTickCount() - started;
+        ::WaitForSingleObject(m_restEndEvent.Get(), std::min(took * kRestPerCellFactor, kMaxRestMs));
+    }
     // One decode per message, so that a graph request can run between two decodes.
     Post(TM_DECODE_NEXT);
-    FreeBitmaps(release);
+}
+
+void ThumbnailThread_CL::SetPlaybackRunning(bool running) {
+    if (m_playbackRunning.exchange(running) && !running) ::SetEvent(m_restEndEvent.Get());
 }
 
 void ThumbnailThread_CL::ThumbnailFrameCallback(void* context, const BYTE* data, const VIDEOINFOHEADER2& header) {
@@ -339,9 +375,14 @@ void ThumbnailThread_CL::ThumbnailFrameCallback(void* context, const BYTE* data,
 HBITMAP ThumbnailThread_CL::MakeThumbnailBitmap(const BYTE* data, const VIDEOINFOHEADER2& header) {
     CMyRenderer* renderer = m_frameRenderer.load();
     if (!renderer || !data) return nullptr;
-    const int width = header.bmiHeader.biWidth;
-    const int height = std::abs(header.bmiHeader.biHeight);
-    GdiObject_CL frame(renderer->CreateFrameBitmap(data, width, height, true));
+    // Averaged down while it still covers the thumbnail: the conversion then has a quarter
+    // or less of the pixels, and the stretch below less to do.
+    const PackedFrame whole{data, header.bmiHeader.biWidth, std::abs(header.bmiHeader.biHeight)};
+    const PackedFrame small = ShrinkTowards(whole, renderer->IsRgb32(), ThumbRequestList_CL::kDecodeWidth,
+                                            ThumbRequestList_CL::kDecodeHeight, &m_shrinkBuffers[0], &m_shrinkBuffers[1]);
+    const int width = small.width;
+    const int height = small.height;
+    GdiObject_CL frame(renderer->CreateFrameBitmap(small.data, width, height, true));
     if (!frame.IsValid()) return nullptr;
     WindowDC_CL screen(nullptr);
     MemoryDC_CL source(::CreateCompatibleDC(screen.Get()));
@@ -367,6 +408,7 @@ HBITMAP ThumbnailThread_CL::MakeThumbnailBitmap(const BYTE* data, const VIDEOINF
 // ---- stops ----
 
 void ThumbnailThread_CL::StopThumbnails(int code) {
+    ::SetEvent(m_restEndEvent.Get());
     std::vector<HBITMAP> release;
     bool now = false;
     {

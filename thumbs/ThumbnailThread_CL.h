@@ -54,7 +54,8 @@ public:
     // WaitPrepareGraphBuildDone and reads LastBuild.
     uint32_t QueueGraph(const std::wstring& path, bool async);
     // Thread: UI. Waits, dispatching this thread's messages, until the latest requested build
-    // has finished: S_OK, or E_FAIL after 30 s or when the worker does not run.
+    // has finished: S_OK, or E_FAIL after 30 s or when the worker does not run. Keys, the
+    // mouse in the client areas and dropped files stay queued for the caller's message loop.
     HRESULT WaitPrepareGraphBuildDone();
     // Thread: any. The serial and result of the last finished build.
     void LastBuild(uint32_t* serial, HRESULT* hr);
@@ -73,6 +74,11 @@ public:
     bool DrawThumbnail(int index, int64_t time, const std::function<void(HBITMAP)>& draw);
     // Thread: UI. The cells on view, for the cache's choice of what to let go.
     void SetVisibleRange(int first, int last);
+
+    // Thread: any. While a movie plays the worker rests after each cell twice as long as the
+    // cell took (up to a second), so that it takes a third of a core at most from playback;
+    // a stop, a new graph or the end of playback ends the rest.
+    void SetPlaybackRunning(bool running);
 
     // Thread: UI. Stops accepting and drops the cache. IDC_THUMB_STOPPED with code follows,
     // posted at once or after the decode in flight.
@@ -99,6 +105,8 @@ private:
         LONGLONG earliest = 0, latest = 0;
     };
 
+    // Thread: UI. The wait's pump.
+    static void DispatchAllButInput();
     // Thread: worker.
     void PrepareGraph();
     HRESULT CreateFilterGraph(const std::wstring& path, Availability* found);
@@ -117,6 +125,7 @@ private:
     KernelHandle_CL m_graphLock;       // Win32 mutex
     KernelHandle_CL m_frameEvent;      // auto-reset: a frame reached the slot, or wake a decode
     KernelHandle_CL m_buildDoneEvent;  // auto-reset: a build ended
+    KernelHandle_CL m_restEndEvent;    // auto-reset: the worker's rest between cells ends
     ThumbRequestList_CL m_list;        // under m_queueLock
     Availability m_availability;       // under m_queueLock
     DShowGraph_CL m_graph;             // under m_graphLock
@@ -125,5 +134,7 @@ private:
     std::atomic<long> m_liveBitmaps{0};
     std::atomic<HWND> m_strip{nullptr};
     std::atomic<HWND> m_stopTarget{nullptr};
+    std::atomic<bool> m_playbackRunning{false};
     bool m_prioritySet = false;        // worker only
+    std::vector<uint8_t> m_shrinkBuffers[2];  // streaming thread only: the frame made smaller
 };

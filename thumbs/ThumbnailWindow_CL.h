@@ -92,6 +92,7 @@ public:
     // Asks the worker for the cells around the view, as many as its cache holds.
     void PrefetchAllThumbnails();
     void StopThumbnails(int code) { m_worker.StopThumbnails(code); }
+    void SetPlaybackRunning(bool running) { m_worker.SetPlaybackRunning(running); }
     void ReleaseFilterGraph() { m_worker.ReleaseFilterGraph(); }
 
     int Count() const { return m_count; }

@@ -98,7 +98,6 @@ bool MainStrip_CL::StopForLoad() {
 
 void MainStrip_CL::PrepareContent(DShowGraph_CL& graph, HRESULT buildResult) {
     m_thumbnailsStarted = false;
-    m_waitingPath.clear();
     if (!Exists()) return;
     m_strip.SetInterval(m_settings.ThumbnailIntervalRefTime(), true);
     LONGLONG earliest = 0, latest = -1;
@@ -115,10 +114,6 @@ bool MainStrip_CL::StartThumbnails(const std::wstring& path, bool soundOnly, int
         m_strip.SetSoundOnlyContent(soundOnlyLength);
     } else if (ThumbnailsOff(m_settings)) {
         ContentLoader_CL::Trace(L"SetContent2(03-04)");
-    } else if (!m_switchedOn) {
-        // Under Wine a second graph built on the same file while the playback graph starts
-        // can keep the playback from starting: no thumbnails are made until they are shown.
-        m_waitingPath = path;
     } else {
         const HRESULT hr = m_strip.SetContentThumbnail(m_settings.hidden_decode == 1, path);
         m_thumbnailsStarted = SUCCEEDED(hr);
@@ -133,12 +128,9 @@ void MainStrip_CL::WaitForThumbnails() {
     if (FAILED(hr)) LogPrintf(L"SetContent2: WaitPrepareGraphBuildDone failed hr=0x%08x", static_cast<unsigned>(hr));
 }
 
-void MainStrip_CL::SetSwitchedOn(bool on) {
-    m_switchedOn = on;
-    if (!on || m_waitingPath.empty() || !Exists()) return;
-    const std::wstring path = std::move(m_waitingPath);
-    m_waitingPath.clear();
-    m_thumbnailsStarted = SUCCEEDED(m_strip.SetContentThumbnail(m_settings.hidden_decode == 1, path));
+void MainStrip_CL::FollowPlayback(bool shown, int64_t position) {
+    if (ProcessLogSwitches().log_detail_other) LogPrintf(L"%ls", L"WM_LIST_UPDATE");
+    if (shown && m_settings.move_thumbnail == 1) ShowPosition(position);
 }
 
 void MainStrip_CL::ShowStart(int64_t position) {

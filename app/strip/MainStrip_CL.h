@@ -62,13 +62,19 @@ public:
     // of the settings (the first steps of a load).
     void PrepareContent(DShowGraph_CL& graph, HRESULT buildResult);
     // Starts the worker's graph for the path unless the movie is sound only or the settings
-    // turn thumbnails off; true when it was started. While the strip is switched off (F6) the
-    // movie is only remembered and its thumbnails start when the strip is switched on.
+    // turn thumbnails off; true when it was started. Cells are decoded as the strip paints
+    // them (and all of them ahead with hidden_decode), so a hidden strip only builds the graph.
     bool StartThumbnails(const std::wstring& path, bool soundOnly, int64_t soundOnlyLength);
     // Waits (pumping messages) for the graph started above when it is built asynchronously.
     void WaitForThumbnails();
-    // F6: the strip is switched on or off.
-    void SetSwitchedOn(bool on);
+
+    // The worker rests between cells while the movie plays (the tick tells).
+    void SetPlaybackRunning(bool running) {
+        if (Exists()) m_strip.SetPlaybackRunning(running);
+    }
+    // WM_LIST_UPDATE from the tick: the strip, when shown and following the playback, scrolls
+    // to the play position.
+    void FollowPlayback(bool shown, int64_t position);
 
     // The strip's first cell on view: the one of the start position.
     void ShowStart(int64_t position);
@@ -100,6 +106,4 @@ private:
     StripCommands_CL m_commands;
     const CommandRouter_CL* m_router = nullptr;
     bool m_thumbnailsStarted = false;
-    bool m_switchedOn = false;
-    std::wstring m_waitingPath;  // the loaded movie, its thumbnails not started yet
 };

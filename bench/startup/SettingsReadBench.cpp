@@ -61,10 +61,9 @@ std::wstring SettingsText() {
     return text;
 }
 
-// The load's reads, one profile call each.
-int ReadKeyByKey(const std::wstring& path) {
-    Inifile_CL file;
-    file.Bind(path);
+// The load's reads, from either kind of file.
+template <typename File>
+int ReadTheLoadsKeys(File& file) {
     int sum = 0;
     for (const wchar_t* key : kLogKeys) sum += file.GetInt(L"SETTING", key, 0);
     for (const AppSettings::Key& key : AppSettings::Keys()) {
@@ -78,20 +77,17 @@ int ReadKeyByKey(const std::wstring& path) {
     return sum;
 }
 
-// The same reads from one reading of the file.
+// One profile call each.
+int ReadKeyByKey(const std::wstring& path) {
+    Inifile_CL file;
+    file.Bind(path);
+    return ReadTheLoadsKeys(file);
+}
+
+// From one reading of the file.
 int ReadOnce(const std::wstring& path) {
     const IniSnapshot_CL file = IniSnapshot_CL::ReadFile(path);
-    int sum = 0;
-    for (const wchar_t* key : kLogKeys) sum += file.GetInt(L"SETTING", key, 0);
-    for (const AppSettings::Key& key : AppSettings::Keys()) {
-        if (key.intField) {
-            sum += file.GetInt(key.section, key.key, key.defaultValue);
-        } else {
-            sum += static_cast<int>(file.GetString(key.section, key.key, std::wstring()).size());
-        }
-    }
-    for (int i = 0; i < kThumbMenuCount; ++i) sum += file.GetInt(L"THUMB_MENU", MakeIndexedKey(L"thumb_time", i), 0);
-    return sum;
+    return ReadTheLoadsKeys(file);
 }
 
 }  // namespace

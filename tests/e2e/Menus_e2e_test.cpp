@@ -26,80 +26,8 @@
 
 namespace {
 
-constexpr DWORD kMenuTimeoutMs = 10000;
-
 class MenusE2eTest : public MovieFixture {
 protected:
-    // The player's visible pop-up menu ("#32768"), or null.
-    static HWND MenuOf(const PlayerProcess_CL& player) {
-        return FindProcessWindow(player.ProcessId(), L"#32768", nullptr, true);
-    }
-
-    // Right-clicks the bare picture (clear of the control bar's rows) and waits for the menu.
-    // Under Xvfb an injected click right after a menu has closed is now and then lost before
-    // it reaches any window; a click the player never saw is made again, but one it saw must
-    // open the menu.
-    bool OpenPictureMenu(const PlayerProcess_CL& player, HWND window) const {
-        HWND video = VideoWindowOf(window);
-        RECT client{};
-        ::GetClientRect(video, &client);
-        POINT point{client.right / 5, client.bottom * 2 / 5};
-        ::ClientToScreen(video, &point);
-        const std::wstring seen = L"WM_RBUTTONUP(trace)";
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            const size_t before = LogCount(seen);
-            MouseTo(point);
-            RightButton(true);
-            RightButton(false);
-            if (!WaitUntil([&] { return LogCount(seen) > before; }, 2000)) continue;
-            if (!WaitUntil([&] { return MenuOf(player) != nullptr; }, kMenuTimeoutMs)) return false;
-            // The menu's own loop answers a sent message once it runs: keys typed from then on
-            // reach the menu, not whatever had the keyboard before it.
-            DWORD_PTR answer = 0;
-            return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer) != 0;
-        }
-        return false;
-    }
-
-    // Walks the open menu with the keys and chooses the item reached, which must be command;
-    // returns once the player has carried it out (its menu trace is written after the command).
-    bool ChooseWithKeys(const PlayerProcess_CL& player, std::initializer_list<WORD> keys, WORD command) const {
-        wchar_t trace[32];
-        swprintf(trace, 32, L"PictureMenu(0x%04x) ran=1", command);
-        const size_t before = LogCount(trace);
-        for (WORD key : keys) PressKey(key);
-        PressKey(VK_RETURN);
-        const bool chosen = WaitUntil([&] { return MenuOf(player) == nullptr && LogCount(trace) > before; },
-                                      kMenuTimeoutMs);
-        ::SetCursorPos(1, 1);  // away from the picture and its control bar again
-        if (!chosen) {
-            for (const std::wstring& line : SplitLines(Log())) {
-                if (line.find(L"PictureMenu") != std::wstring::npos || line.find(L"Key") != std::wstring::npos ||
-                    line.find(L"BUTTON") != std::wstring::npos) {
-                    std::string narrow;
-                    for (wchar_t c : line) narrow += c < 128 ? static_cast<char>(c) : '?';
-                    std::printf("  %s\n", narrow.c_str());
-                }
-            }
-            std::printf("  menu open: %d\n", MenuOf(player) != nullptr ? 1 : 0);
-        }
-        return chosen;
-    }
-
-    // Opens the picture menu and chooses an item with the keys. Under Xvfb the first keys now
-    // and then land before the menu takes the keyboard; then the menu is closed and walked
-    // once more (what a user would do). The lines printed show what the player saw.
-    bool ChooseFromPictureMenu(const PlayerProcess_CL& player, HWND window, std::initializer_list<WORD> keys,
-                               WORD command) const {
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            if (!OpenPictureMenu(player, window)) return false;
-            if (ChooseWithKeys(player, keys, command)) return true;
-            for (int i = 0; i < 3 && MenuOf(player); ++i) PressKey(VK_ESCAPE);
-            if (!WaitUntil([&] { return MenuOf(player) == nullptr; }, kMenuTimeoutMs)) return false;
-        }
-        return false;
-    }
-
     static LONG_PTR ExStyle(HWND window) { return ::GetWindowLongPtrW(window, GWL_EXSTYLE); }
 };
 

@@ -8,8 +8,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cwchar>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,7 @@
 #include "tests/support/FrameNumberReader_CL.h"
 #include "tests/support/ScreenPicture_CL.h"
 #include "tests/support/TempFolder_CL.h"
+#include "tests/support/UserInput.h"
 
 constexpr int64_t kSecond = 10'000'000;
 constexpr int kFramesPerSecond = 10;
@@ -43,17 +46,21 @@ inline AviMovieSpec MovieOf(int seconds, int width, int height) {
 
 inline HWND VideoWindowOf(HWND mainWindow) { return ::GetDlgItem(mainWindow, MoviePlayWindow_CL::kControlId); }
 
-inline int ShownFrame(const FrameNumberReader_CL& reader, HWND video) {
-    return reader.Read(ScreenPicture_CL::CaptureClient(video));
+// The frame the video window shows; with overlayClear, read around the control bar and the
+// texts on the picture (for a large picture, where they cover the number's cells).
+inline int ShownFrame(const FrameNumberReader_CL& reader, HWND video, bool overlayClear = false) {
+    const BgrxPicture shot = ScreenPicture_CL::CaptureClient(video);
+    if (!overlayClear) return reader.Read(shot);
+    return reader.Read(shot, FrameNumberReader_CL::PlayerOverlayAreas(shot.width, shot.height));
 }
 
 // Waits until the picture shows a frame that accept takes; *frame gets the last frame read.
 inline bool WaitForFrame(const FrameNumberReader_CL& reader, HWND video, const std::function<bool(int)>& accept,
-                  DWORD timeoutMs, int* frame = nullptr) {
+                         DWORD timeoutMs, int* frame = nullptr, bool overlayClear = false) {
     int last = -1;
     const bool accepted = WaitUntil(
         [&] {
-            const int shown = ShownFrame(reader, video);
+            const int shown = ShownFrame(reader, video, overlayClear);
             if (shown >= 0) last = shown;
             return shown >= 0 && accept(shown);
         },
@@ -209,6 +216,93 @@ protected:
     }
 
     bool PostKey(PlayerProcess_CL* player, WPARAM key) { return player->PostToWindow(WM_KEYDOWN, key, 1); }
+
+    // ---- pop-up menus, opened and walked as a user does ----
+
+    // The player's visible pop-up menu ("#32768"), or null.
+    static HWND MenuOf(const PlayerProcess_CL& player) {
+        return FindProcessWindow(player.ProcessId(), L"#32768", nullptr, true);
+    }
+
+    // Right-clicks target at a client point and waits for the menu. Under Xvfb an injected
+    // click right after a menu has closed is now and then lost before it reaches any window: a
+    // click the player never saw (no seenTrace written; with no trace, no menu within 3 s) is
+    // made again, but one it saw must open the menu.
+    bool OpenMenu(const PlayerProcess_CL& player, HWND window, HWND target, POINT client,
+                  const std::wstring& seenTrace) const {
+        ::ClientToScreen(target, &client);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const size_t before = seenTrace.empty() ? 0 : LogCount(seenTrace);
+            MouseTo(client);
+            RightButton(true);
+            RightButton(false);
+            if (seenTrace.empty()) {
+                if (!WaitUntil([&] { return MenuOf(player) != nullptr; }, 3000)) continue;
+            } else {
+                if (!WaitUntil([&] { return LogCount(seenTrace) > before; }, 2000)) continue;
+                if (!WaitUntil([&] { return MenuOf(player) != nullptr; }, kMenuTimeoutMs)) return false;
+            }
+            // The menu's own loop answers a sent message once it runs: keys typed from then on
+            // reach the menu, not whatever had the keyboard before it.
+            DWORD_PTR answer = 0;
+            return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer) != 0;
+        }
+        return false;
+    }
+
+    // Walks the open menu with the keys and chooses the item reached, which must be command;
+    // returns once the player has carried it out: its trace "<menuTrace>(0x....) ran=1" is
+    // written after the command.
+    bool ChooseWithKeys(const PlayerProcess_CL& player, std::initializer_list<WORD> keys, const wchar_t* menuTrace,
+                        WORD command) const {
+        wchar_t trace[64];
+        swprintf(trace, 64, L"%ls(0x%04x) ran=1", menuTrace, command);
+        const size_t before = LogCount(trace);
+        for (WORD key : keys) PressKey(key);
+        PressKey(VK_RETURN);
+        const bool chosen = WaitUntil([&] { return MenuOf(player) == nullptr && LogCount(trace) > before; },
+                                      kMenuTimeoutMs);
+        ::SetCursorPos(1, 1);  // away from the picture and its control bar again
+        if (!chosen) {
+            for (const std::wstring& line : SplitLines(Log())) {
+                if (line.find(menuTrace) != std::wstring::npos || line.find(L"Key") != std::wstring::npos ||
+                    line.find(L"BUTTON") != std::wstring::npos) {
+                    std::string narrow;
+                    for (wchar_t c : line) narrow += c < 128 ? static_cast<char>(c) : '?';
+                    std::printf("  %s\n", narrow.c_str());
+                }
+            }
+            std::printf("  menu open: %d\n", MenuOf(player) != nullptr ? 1 : 0);
+        }
+        return chosen;
+    }
+
+    // Opens a menu and chooses an item with the keys. Under Xvfb the first keys now and then
+    // land before the menu takes the keyboard; then the menu is closed and walked once more
+    // (what a user would do). The lines printed show what the player saw.
+    bool ChooseFromMenu(const PlayerProcess_CL& player, HWND window, HWND target, POINT client,
+                        const std::wstring& seenTrace, std::initializer_list<WORD> keys, const wchar_t* menuTrace,
+                        WORD command) const {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (!OpenMenu(player, window, target, client, seenTrace)) return false;
+            if (ChooseWithKeys(player, keys, menuTrace, command)) return true;
+            for (int i = 0; i < 3 && MenuOf(player); ++i) PressKey(VK_ESCAPE);
+            if (!WaitUntil([&] { return MenuOf(player) == nullptr; }, kMenuTimeoutMs)) return false;
+        }
+        return false;
+    }
+
+    // The picture menu, right-clicked on the bare picture (clear of the control bar's rows).
+    bool ChooseFromPictureMenu(const PlayerProcess_CL& player, HWND window, std::initializer_list<WORD> keys,
+                               WORD command) const {
+        HWND video = VideoWindowOf(window);
+        RECT client{};
+        ::GetClientRect(video, &client);
+        return ChooseFromMenu(player, window, video, POINT{client.right / 5, client.bottom * 2 / 5},
+                              L"WM_RBUTTONUP(trace)", keys, L"PictureMenu", command);
+    }
+
+    static constexpr DWORD kMenuTimeoutMs = 10000;
 
     TempFolder_CL m_movies;
 };

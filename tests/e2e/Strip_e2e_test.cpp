@@ -74,25 +74,10 @@ SIZE ClientSize(HWND window) {
 
 class StripE2eTest : public MovieFixture {
 protected:
-    // The frame the large video window shows, its control bar and buttons left out.
-    static int FrameOnView(const FrameNumberReader_CL& reader, HWND video) {
-        const BgrxPicture shot = ScreenPicture_CL::CaptureClient(video);
-        return reader.Read(shot, FrameNumberReader_CL::PlayerOverlayAreas(shot.width, shot.height));
-    }
-
-    // Waits until the video window shows a frame that accept takes; *frame gets the last read.
+    static int FrameOnView(const FrameNumberReader_CL& reader, HWND video) { return ShownFrame(reader, video, true); }
     static bool WaitForFrameOnView(const FrameNumberReader_CL& reader, HWND video, const std::function<bool(int)>& accept,
                                    DWORD timeoutMs, int* frame = nullptr) {
-        int last = -1;
-        const bool accepted = WaitUntil(
-            [&] {
-                const int shown = FrameOnView(reader, video);
-                if (shown >= 0) last = shown;
-                return shown >= 0 && accept(shown);
-            },
-            timeoutMs);
-        if (frame) *frame = last;
-        return accepted;
+        return WaitForFrame(reader, video, accept, timeoutMs, frame, true);
     }
 
     // Starts the player on the movie and waits for one of its frames on the screen.
@@ -172,6 +157,81 @@ TEST_F(StripE2eTest, CellsShowTheirFramesAndAClickSeeksThereAndPlays) {
     EXPECT_TRUE(WaitForFrameOnView(reader, video, [](int f) { return f >= 10 * kFramesPerSecond; }, 10000, &frame))
         << "after the click the picture showed " << frame;
     EXPECT_TRUE(WaitForFrameOnView(reader, video, [&](int f) { return f > frame + 5; }, 10000)) << "it does not play on";
+    ClosePlayer(&player);
+}
+
+TEST_F(StripE2eTest, CellsOfAnMp4ShowTheColourOfTheirTime) {
+    // Made by the test command with ffmpeg: H.264 and AAC, red for 10 s, then green, then blue.
+    wchar_t folder[MAX_PATH] = {};
+    const DWORD units = ::GetEnvironmentVariableW(L"LK_TEST_MEDIA", folder, MAX_PATH);
+    if (units == 0 || units >= MAX_PATH) GTEST_SKIP() << "LK_TEST_MEDIA names no folder of sample movies";
+    const std::wstring movie = std::wstring(folder) + L"\\colours.mp4";
+    ASSERT_NE(::GetFileAttributesW(movie.c_str()), INVALID_FILE_ATTRIBUTES) << "no colours.mp4 among the samples";
+    WriteStripSettings(kStripSettings);
+    PlayerProcess_CL player;
+    HWND window = StartPlayer(&player, {movie, L"/NoResume"});
+    ASSERT_NE(window, nullptr);
+    HWND strip = StripWindowOf(window);
+    ASSERT_NE(strip, nullptr);
+    ASSERT_TRUE(WaitForLog(L"SetContent2(完了)", 20000));
+    ASSERT_TRUE(PostKey(&player, 'P'));
+    ShowStrip(&player, strip);
+    ASSERT_TRUE(WaitForLog(L"SetContentThumbnail(graph-ready) serial=1"));
+    const SIZE cell{256, 144};
+    // The colour in the middle of a cell, clear of its labels: 'r', 'g', 'b' or '?'.
+    auto cellColour = [&](int index) {
+        const BgrxPicture shot = ScreenPicture_CL::CaptureClient(strip);
+        const int x = index * cell.cx + cell.cx / 2, y = cell.cy / 2;
+        if (x >= shot.width || y >= shot.height) return '?';
+        const uint8_t* p = shot.At(x, y);
+        if (p[2] > 180 && p[1] < 80 && p[0] < 80) return 'r';
+        if (p[1] > 180 && p[2] < 80 && p[0] < 80) return 'g';
+        if (p[0] > 180 && p[2] < 80 && p[1] < 80) return 'b';
+        return '?';
+    };
+    std::string colours;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            ::InvalidateRect(strip, nullptr, FALSE);
+            colours = {cellColour(0), cellColour(1), cellColour(2)};
+            return colours == "rgb";
+        },
+        20000))
+        << "the cells showed " << colours;
+    ClosePlayer(&player);
+}
+
+TEST_F(StripE2eTest, TheStripFollowsThePlayback) {
+    // A cell every second: the play position's cell comes to the strip's left end as it plays.
+    std::wstring settings = kStripSettings;
+    settings.replace(settings.find(L"frame_time_index=2"), 18, L"frame_time_index=0");
+    WriteStripSettings(settings);
+    const AviMovieSpec movieSpec = MovieOf(60, 320, 180);
+    const std::wstring movie = WriteMovie(L"follow.avi", movieSpec);
+    const FrameNumberReader_CL reader(movieSpec);
+    PlayerProcess_CL player;
+    HWND window = StartStripPlayer(&player, movie, reader);
+    ASSERT_NE(window, nullptr);
+    HWND strip = StripWindowOf(window);
+    ASSERT_NE(strip, nullptr);
+    ShowStrip(&player, strip);
+    const SIZE cell{256, 144};
+    // The tick tells the window each time the play position enters a new cell.
+    const size_t follows = LogCount(L"WM_LIST_UPDATE");
+    ASSERT_TRUE(WaitForLogCount(L"WM_LIST_UPDATE", follows + 2)) << "the strip was not told to follow";
+    int first = -1, shown = -1;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            ::InvalidateRect(strip, nullptr, FALSE);
+            shown = FrameOnView(reader, VideoWindowOf(window));
+            first = CellFrame(reader, strip, 0, cell);
+            // The first cell on view is the second of the play position, or the one before
+            // when the position moved on since the last tick.
+            return shown >= 3 * kFramesPerSecond && first % kFramesPerSecond == 0 &&
+                   first / kFramesPerSecond >= shown / kFramesPerSecond - 1 && first <= shown;
+        },
+        20000))
+        << "the picture showed " << shown << ", the strip's first cell " << first;
     ClosePlayer(&player);
 }
 
@@ -262,9 +322,13 @@ TEST_F(StripE2eTest, ASkipRangeAndAFavouriteSetFromTheSelectionAreStoredAndUsed)
     PressKey(VK_RIGHT);
     PressKey(VK_RIGHT);
     KeyUp(VK_SHIFT);
-    // The command is posted once the strip has had its keys (posted messages go before input).
     ASSERT_TRUE(WaitForLogCount(L"WM_KEYDOWN = 00000027", rights + 5)) << "the arrows did not arrive";
-    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_SET_SKIP_FIRST + 2, 0), 0));  // ＣＭ１
+    // The strip menu, right-clicked on cell 4: "スキップフレームに設定する" (the seventh item),
+    // its third entry "ＣＭフレーム１に設定".
+    const POINT cell4{4 * cell.cx + cell.cx / 2, cell.cy / 2};
+    const std::initializer_list<WORD> toCommercial1 = {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN,
+                                                       VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN};
+    ASSERT_TRUE(ChooseFromMenu(player, window, strip, cell4, L"", toCommercial1, L"StripMenu", CMD_SET_SKIP_FIRST + 2));
     const std::wstring record = RecordOf(movie);
     ASSERT_FALSE(record.empty());
     auto skipBound = [&](const wchar_t* key) {
@@ -282,10 +346,12 @@ TEST_F(StripE2eTest, ASkipRangeAndAFavouriteSetFromTheSelectionAreStoredAndUsed)
     EXPECT_TRUE(WaitForFrameOnView(reader, video, [](int f) { return f >= 60 * kFramesPerSecond; }, 15000, &frame))
         << "the picture showed " << frame;
 
-    // A favourite at the selection's first cell, named in the prompt: stored with its name,
-    // and its label drawn on the cell.
+    // A favourite at the selection's first cell, from the strip menu ("お気に入りに設定する",
+    // the sixth item, its second entry ★２) and named in the prompt: stored with its name, its
+    // label drawn on the cell, and offered by the picture menu.
     ASSERT_TRUE(PostKey(&player, 'P'));
-    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_SET_FAVORITE_FIRST + 1, 0), 0));  // ★２
+    ASSERT_TRUE(OpenMenu(player, window, strip, cell4, L""));
+    for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}) PressKey(key);
     HWND prompt = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (prompt = FindProcessWindow(player.ProcessId(), L"#32770", nullptr, true)) != nullptr; }, 10000))
         << "no name prompt";
@@ -324,6 +390,10 @@ TEST_F(StripE2eTest, ASkipRangeAndAFavouriteSetFromTheSelectionAreStoredAndUsed)
     };
     EXPECT_TRUE(WaitUntil([&] { return yellowOnCell(3) > 30; }, 5000)) << yellowOnCell(3) << " yellow pixels";
     EXPECT_LT(yellowOnCell(4), 5) << "the label is on the next cell too";
+    // The picture menu's favourites (its third item) hold the one favourite set, by its number.
+    ASSERT_TRUE(ChooseFromPictureMenu(player, window, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}, CMD_PLAY_FAVORITE_FIRST + 1));
+    EXPECT_TRUE(WaitForFrameOnView(reader, video, [](int f) { return f >= 30 * kFramesPerSecond && f < 45 * kFramesPerSecond; }, 10000, &frame))
+        << "the picture showed " << frame;
     ClosePlayer(&player);
 }
 

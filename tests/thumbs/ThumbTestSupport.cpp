@@ -63,11 +63,6 @@ LRESULT CALLBACK RecordingWindow_CL::Procedure(HWND window, UINT message, WPARAM
     auto* self = reinterpret_cast<RecordingWindow_CL*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self) {
         switch (message) {
-            case WM_COMMAND:
-            case WM_THUMB_DECODED:
-            case WM_THUMB_GRAPH_READY:
-                self->m_messages.push_back({message, wParam, lParam});
-                break;
             case WM_NOTIFY: {
                 const auto* header = reinterpret_cast<const NMHDR*>(lParam);
                 if (header && header->code == static_cast<UINT>(NM_THUMB_ACTIVATE)) {
@@ -79,6 +74,8 @@ LRESULT CALLBACK RecordingWindow_CL::Procedure(HWND window, UINT message, WPARAM
                 self->m_window = nullptr;
                 break;
             default:
+                // Every other message is kept, the window's own as well as the ones posted to it.
+                self->m_messages.push_back({message, wParam, lParam});
                 break;
         }
     }

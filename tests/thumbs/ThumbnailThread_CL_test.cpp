@@ -164,10 +164,22 @@ TEST_F(WorkerTest, ReleasedGraphServesNothingAndKeepsNoPicture) {
     EXPECT_FALSE(m_worker->DrawThumbnail(1, kSecond, [](HBITMAP) { ADD_FAILURE() << "drawn without a graph"; }));
 }
 
-TEST_F(WorkerTest, SynchronousBuildIsAwaitedAndNotPosted) {
+TEST_F(WorkerTest, SynchronousBuildIsAwaitedAndNotPostedAndTheWaitLeavesInputQueued) {
     const std::wstring path = WriteNumberedMovie(m_folder.Path(), L"numbers.avi", NumberedMovieSpec(5, 4));
     const uint32_t serial = m_worker->QueueGraph(path, false);
+    // What arrives while the load waits: the user's input is the player's loop's to act on,
+    // the rest is dispatched by the wait.
+    HWND host = m_host->Get();
+    const UINT input[] = {WM_KEYDOWN, WM_CHAR, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_MOUSEWHEEL, WM_DROPFILES};
+    for (UINT message : input) ASSERT_TRUE(::PostMessageW(host, message, 0, 0));
+    ASSERT_TRUE(::PostMessageW(host, WM_APP + 7, 0, 0));
     ASSERT_EQ(m_worker->WaitPrepareGraphBuildDone(), S_OK);
+    EXPECT_EQ(m_host->Of(WM_APP + 7).size(), 1u);
+    for (UINT message : input) {
+        MSG queued{};
+        EXPECT_TRUE(::PeekMessageW(&queued, host, message, message, PM_REMOVE)) << "0x" << std::hex << message;
+        EXPECT_TRUE(m_host->Of(message).empty()) << "0x" << std::hex << message;
+    }
     uint32_t built = 0;
     HRESULT hr = E_FAIL;
     m_worker->LastBuild(&built, &hr);
