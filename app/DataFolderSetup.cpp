@@ -1,6 +1,10 @@
 #include "app/DataFolderSetup.h"
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
 
 #include "base/DataFolder_CL.h"
 #include "base/LogFile_CL.h"
@@ -36,4 +40,18 @@ void CreateRecordFolders() {
     for (int bucket = 0; bucket < kContentBucketCount; ++bucket) {
         ::CreateDirectoryW((contents + FormatString(L"\\%03d", bucket)).c_str(), nullptr);
     }
+}
+
+void RemoveZipFolder() {
+    if (!DataFolder_CL::IsAbsolutePath(DataFolder_CL::DocumentsFolder())) return;
+    const std::wstring zip = DataFolder_CL::ZipFolder();
+    if (::GetFileAttributesW(zip.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    std::vector<wchar_t> from(zip.begin(), zip.end());
+    from.push_back(L'\0');
+    from.push_back(L'\0');  // the list of paths ends with an empty one
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.data();
+    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
+    ::SHFileOperationW(&op);
 }

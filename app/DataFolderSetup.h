@@ -11,3 +11,8 @@ void PrepareDataFolder();
 // main window shows and before the first message is handled: no record is read or written
 // before then. Failures are ignored, as for every folder of the data folder.
 void CreateRecordFolders();
+
+// Deletes the temporary extraction folder (zip\) with all it holds, as a run ends. Only under
+// a documents folder that resolved to an absolute path: "\Lumikino\zip" alone would name a
+// folder on whatever drive happens to be current.
+void RemoveZipFolder();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/DataFolderSetup.h"
 #include "app/LaunchHandOff.h"
 #include "app/PlayErrorDialog_CL.h"
 #include "app/MainWindowIds.h"
@@ -36,7 +37,6 @@ constexpr wchar_t kResumeText[] = L"ＲＥＳＵＭＥ";
 constexpr wchar_t kPlayFailedText[] = L"再生できませんでした";
 constexpr wchar_t kNotYetReadableText[] = L"この形式はまだ開けません";
 constexpr wchar_t kZoomText[] = L"ＺＯＯＭ";
-constexpr wchar_t kOpenFileTitle[] = L"再生したい動画ファイルを選択してください";
 constexpr int kLoadingStatusTicks = 60;  // 30 s
 constexpr LONG kDefaultWidth = 480, kDefaultHeight = 360;
 }  // namespace
@@ -351,21 +351,7 @@ void LumikinoHDMainWindow_CL::OnDestroy() {
     // its presenter left for a next movie goes with it, on this thread, which owns it.
     if (m_controller) m_controller->OnDestroy();
     DXHelper_CL::ReleaseParkedDevice();
-    // The temporary extraction folder goes with the run. Only under a documents folder that
-    // resolved to an absolute path: "\Lumikino\zip" alone would name a folder on whatever
-    // drive happens to be current.
-    std::wstring documents = DataFolder_CL::DocumentsFolder();
-    if (DataFolder_CL::IsAbsolutePath(documents)) {
-        std::wstring zip = DataFolder_CL::ZipFolder();
-        std::vector<wchar_t> from(zip.begin(), zip.end());
-        from.push_back(L'\0');
-        from.push_back(L'\0');  // the list of paths ends with an empty one
-        SHFILEOPSTRUCTW op{};
-        op.wFunc = FO_DELETE;
-        op.pFrom = from.data();
-        op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
-        if (::GetFileAttributesW(zip.c_str()) != INVALID_FILE_ATTRIBUTES) ::SHFileOperationW(&op);
-    }
+    RemoveZipFolder();  // the temporary extraction folder goes with the run
     ::PostQuitMessage(0);
 }
 
@@ -938,27 +924,12 @@ SIZE LumikinoHDMainWindow_CL::ShownPictureSize(CMyRenderer* renderer) const {
 void LumikinoHDMainWindow_CL::ShowOpenFileDialog() {
     AppSettings& settings = AppSettings::Process();
     const std::wstring filter = OpenFileFilter(FileExtList_CL(m_intake.ExtListPath()).Extensions());
-    std::vector<wchar_t> chosen(32768, L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = m_window;
-    dialog.lpstrFilter = filter.c_str();
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = chosen.data();
-    dialog.nMaxFile = static_cast<DWORD>(chosen.size());
-    dialog.lpstrInitialDir = settings.last_open_file_folder.empty() ? nullptr : settings.last_open_file_folder.c_str();
-    dialog.lpstrTitle = kOpenFileTitle;
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    std::wstring path;
     SetModalDialogOpen(true);
-    const BOOL chose = ::GetOpenFileNameW(&dialog);
+    const bool chose = AskForMovieFile(m_window, filter, settings.last_open_file_folder, &path);
     SetModalDialogOpen(false);
     // The dialog pumps messages: the window may have closed underneath it.
-    if (!m_window || m_closing) return;
-    if (!chose) {
-        if (DWORD error = ::CommDlgExtendedError()) LogPrintf(L"ファイルを開くダイアログの失敗 (0x%04x)", error);
-        return;
-    }
-    const std::wstring path(chosen.data());
+    if (!m_window || m_closing || !chose) return;
     LogPrintf(L"ファイルを開く \"%ls\"", path.c_str());
     m_playList.Clear();
     settings.SaveLastOpenFolder(FolderOfChosenFile(path));

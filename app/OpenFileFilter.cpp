@@ -1,8 +1,13 @@
 #include "app/OpenFileFilter.h"
 
+#include <commdlg.h>
+
+#include "base/LogFile_CL.h"
+
 namespace {
 constexpr wchar_t kMovieFilesName[] = L"動画ファイル";
 constexpr wchar_t kAllFilesName[] = L"すべてのファイル (*.*)";
+constexpr wchar_t kOpenFileTitle[] = L"再生したい動画ファイルを選択してください";
 }  // namespace
 
 std::wstring OpenFileFilter(const std::vector<std::wstring>& extensions) {
@@ -36,4 +41,24 @@ std::wstring FolderOfChosenFile(const std::wstring& path) {
     // current folder, not its root.
     if (separator == 2 && path.size() > 2 && path[1] == L':') return path.substr(0, 3);
     return path.substr(0, separator);
+}
+
+bool AskForMovieFile(HWND owner, const std::wstring& filter, const std::wstring& initialFolder, std::wstring* path) {
+    std::vector<wchar_t> chosen(32768, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = chosen.data();
+    dialog.nMaxFile = static_cast<DWORD>(chosen.size());
+    dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
+    dialog.lpstrTitle = kOpenFileTitle;
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!::GetOpenFileNameW(&dialog)) {
+        if (DWORD error = ::CommDlgExtendedError()) LogPrintf(L"ファイルを開くダイアログの失敗 (0x%04x)", error);
+        return false;
+    }
+    *path = chosen.data();
+    return true;
 }

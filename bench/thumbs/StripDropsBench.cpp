@@ -143,6 +143,8 @@ bool PlayRound(const PlayerWindows& windows, const std::wstring& movie, double s
         plan.interval = cellInterval;
         plan.keepFilling = true;
         filler->Fill(movie, plan);
+        // The player tells the worker from its tick that the movie plays.
+        filler->Worker().SetPlaybackRunning(true);
     }
     StripFiller_CL::PumpUntil(nullptr, seconds * 1000);
     const double elapsedMs = StripFiller_CL::NowMs() - start;
