@@ -292,6 +292,75 @@ protected:
         return false;
     }
 
+    // The player's visible pop-up menus, the one in front first (an open sub-menu before the
+    // menu it belongs to).
+    static std::vector<HWND> MenusOf(const PlayerProcess_CL& player) {
+        struct Search {
+            DWORD processId;
+            std::vector<HWND> found;
+        } search{player.ProcessId(), {}};
+        ::EnumWindows(
+            [](HWND window, LPARAM parameter) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(parameter);
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(window, &owner);
+                wchar_t className[32] = {};
+                ::GetClassNameW(window, className, 32);
+                if (owner == s->processId && std::wcscmp(className, L"#32768") == 0 && ::IsWindowVisible(window)) {
+                    s->found.push_back(window);
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    // Clicks item index of a menu of count items of one height (a menu without separators).
+    static void ClickMenuItem(HWND menu, int index, int count) {
+        RECT client{};
+        ::GetClientRect(menu, &client);
+        POINT point{client.right / 2, static_cast<LONG>((2 * index + 1) * client.bottom / (2 * count))};
+        ::ClientToScreen(menu, &point);
+        MouseTo(point);
+        LeftButton(true);
+        LeftButton(false);
+    }
+
+    // With the mouse, in the open menu: opens item index of count, a sub-menu, and returns the
+    // sub-menu's window (null when it did not open). A click the menu never saw (no sub-menu
+    // within 3 s) is made again.
+    HWND OpenSubMenuWithMouse(const PlayerProcess_CL& player, int index, int count) const {
+        const std::vector<HWND> open = MenusOf(player);
+        if (open.size() != 1) return nullptr;
+        HWND sub = nullptr;
+        for (int attempt = 0; attempt < 3 && !sub; ++attempt) {
+            ClickMenuItem(open[0], index, count);
+            WaitUntil([&] {
+                const std::vector<HWND> now = MenusOf(player);
+                sub = now.size() == 2 ? (now[0] != open[0] ? now[0] : now[1]) : nullptr;
+                return sub != nullptr;
+            }, 3000);
+        }
+        return sub;
+    }
+
+    // With the mouse: the sub-menu of item index of count, and in it item subIndex of
+    // subCount, which must be command; returns once the player has carried it out (as
+    // ChooseWithKeys).
+    bool ChooseWithMouse(const PlayerProcess_CL& player, int index, int count, int subIndex, int subCount,
+                         const wchar_t* menuTrace, WORD command) const {
+        HWND sub = OpenSubMenuWithMouse(player, index, count);
+        if (!sub) return false;
+        wchar_t trace[64];
+        swprintf(trace, 64, L"%ls(0x%04x) ran=1", menuTrace, command);
+        const size_t before = LogCount(trace);
+        ClickMenuItem(sub, subIndex, subCount);
+        const bool chosen = WaitUntil([&] { return MenuOf(player) == nullptr && LogCount(trace) > before; },
+                                      kMenuTimeoutMs);
+        ::SetCursorPos(1, 1);
+        return chosen;
+    }
+
     // The picture menu, right-clicked on the bare picture (clear of the control bar's rows).
     bool ChooseFromPictureMenu(const PlayerProcess_CL& player, HWND window, std::initializer_list<WORD> keys,
                                WORD command) const {

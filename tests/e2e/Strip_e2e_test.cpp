@@ -323,12 +323,11 @@ TEST_F(StripE2eTest, ASkipRangeAndAFavouriteSetFromTheSelectionAreStoredAndUsed)
     PressKey(VK_RIGHT);
     KeyUp(VK_SHIFT);
     ASSERT_TRUE(WaitForLogCount(L"WM_KEYDOWN = 00000027", rights + 5)) << "the arrows did not arrive";
-    // The strip menu, right-clicked on cell 4: "スキップフレームに設定する" (the seventh item),
-    // its third entry "ＣＭフレーム１に設定".
+    // The strip menu, right-clicked on cell 4, with the mouse: "スキップフレームに設定する" (the
+    // seventh of its eight items), of its twelve entries the third, "ＣＭフレーム１に設定".
     const POINT cell4{4 * cell.cx + cell.cx / 2, cell.cy / 2};
-    const std::initializer_list<WORD> toCommercial1 = {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN,
-                                                       VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN};
-    ASSERT_TRUE(ChooseFromMenu(player, window, strip, cell4, L"", toCommercial1, L"StripMenu", CMD_SET_SKIP_FIRST + 2));
+    ASSERT_TRUE(OpenMenu(player, window, strip, cell4, L""));
+    ASSERT_TRUE(ChooseWithMouse(player, 6, 8, 2, 12, L"StripMenu", CMD_SET_SKIP_FIRST + 2));
     const std::wstring record = RecordOf(movie);
     ASSERT_FALSE(record.empty());
     auto skipBound = [&](const wchar_t* key) {
@@ -348,10 +347,20 @@ TEST_F(StripE2eTest, ASkipRangeAndAFavouriteSetFromTheSelectionAreStoredAndUsed)
 
     // A favourite at the selection's first cell, from the strip menu ("お気に入りに設定する",
     // the sixth item, its second entry ★２) and named in the prompt: stored with its name, its
-    // label drawn on the cell, and offered by the picture menu.
+    // label drawn on the cell, and offered by the picture menu. The selection goes back to
+    // cell 2 first (20 s), before the skip range.
     ASSERT_TRUE(PostKey(&player, 'P'));
+    // Left as far as it goes, then Right twice: the strip kept the keyboard through the menu.
+    const size_t lefts = LogCount(L"WM_KEYDOWN = 00000025"), rightsNow = LogCount(L"WM_KEYDOWN = 00000027");
+    for (int i = 0; i < 10; ++i) PressKey(VK_LEFT);
+    PressKey(VK_RIGHT);
+    PressKey(VK_RIGHT);
+    ASSERT_TRUE(WaitForLogCount(L"WM_KEYDOWN = 00000025", lefts + 10));
+    ASSERT_TRUE(WaitForLogCount(L"WM_KEYDOWN = 00000027", rightsNow + 2));
     ASSERT_TRUE(OpenMenu(player, window, strip, cell4, L""));
-    for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}) PressKey(key);
+    HWND favourites = OpenSubMenuWithMouse(player, 5, 8);
+    ASSERT_NE(favourites, nullptr);
+    ClickMenuItem(favourites, 1, 10);
     HWND prompt = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (prompt = FindProcessWindow(player.ProcessId(), L"#32770", nullptr, true)) != nullptr; }, 10000))
         << "no name prompt";
@@ -366,13 +375,13 @@ TEST_F(StripE2eTest, ASkipRangeAndAFavouriteSetFromTheSelectionAreStoredAndUsed)
         file.Bind(RecordOf(movie));
         return file.GetHex64(kSectionFavoritesFrame, L"fav01", -100);
     };
-    EXPECT_TRUE(WaitUntil([&] { return favorite() == 30 * kSecond; }, 5000)) << favorite();
+    EXPECT_TRUE(WaitUntil([&] { return favorite() == 20 * kSecond; }, 5000)) << favorite();
     {
         Inifile_CL file;
         file.Bind(RecordOf(movie));
         EXPECT_EQ(file.GetString(kSectionFavoritesFrame, L"fav_name01", L""), L"山場");
     }
-    // "★２" in yellow on cell 3, once the strip is scrolled back to its start (it followed the
+    // "★２" in yellow on cell 2, once the strip is scrolled back to its start (it followed the
     // playback to 60 s).
     ::SendMessageW(strip, WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), 0);
     auto yellowOnCell = [&](int index) {
@@ -388,11 +397,11 @@ TEST_F(StripE2eTest, ASkipRangeAndAFavouriteSetFromTheSelectionAreStoredAndUsed)
         }
         return yellow;
     };
-    EXPECT_TRUE(WaitUntil([&] { return yellowOnCell(3) > 30; }, 5000)) << yellowOnCell(3) << " yellow pixels";
-    EXPECT_LT(yellowOnCell(4), 5) << "the label is on the next cell too";
+    EXPECT_TRUE(WaitUntil([&] { return yellowOnCell(2) > 30; }, 5000)) << yellowOnCell(2) << " yellow pixels";
+    EXPECT_LT(yellowOnCell(3), 5) << "the label is on the next cell too";
     // The picture menu's favourites (its third item) hold the one favourite set, by its number.
     ASSERT_TRUE(ChooseFromPictureMenu(player, window, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}, CMD_PLAY_FAVORITE_FIRST + 1));
-    EXPECT_TRUE(WaitForFrameOnView(reader, video, [](int f) { return f >= 30 * kFramesPerSecond && f < 45 * kFramesPerSecond; }, 10000, &frame))
+    EXPECT_TRUE(WaitForFrameOnView(reader, video, [](int f) { return f >= 20 * kFramesPerSecond && f < 30 * kFramesPerSecond; }, 10000, &frame))
         << "the picture showed " << frame;
     ClosePlayer(&player);
 }
