@@ -4,7 +4,6 @@
 // acting on the selection.
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include "app/MainWindowIds.h"
 #include "base/CommandIds.h"
 #include "tests/e2e/MovieFixture.h"
+#include "tests/support/ProcessFigures.h"
 #include "tests/support/UserInput.h"
 
 namespace {
@@ -431,21 +431,9 @@ TEST_F(StripE2eTest, FiftyMovieSwitchesWhileTheWorkerDecodesLeakNothing) {
         if (!player.SendCopyData(kCopyDataLaunchRequest, &request, sizeof(request), &accepted)) return false;
         return WaitForLogCount(kLoaded, loads, 20000);
     };
-    auto privateBytes = [&]() {
-        PROCESS_MEMORY_COUNTERS_EX counters{};
-        counters.cb = sizeof(counters);
-        ::GetProcessMemoryInfo(player.ProcessHandle(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                               sizeof(counters));
-        return static_cast<double>(counters.PrivateUsage);
-    };
-    auto handles = [&]() {
-        DWORD count = 0;
-        ::GetProcessHandleCount(player.ProcessHandle(), &count);
-        return static_cast<double>(count);
-    };
-
     ASSERT_TRUE(switchTo(movies[1], 2)) << "the first switch did not load";
-    const double handlesAfterFirst = handles(), bytesAfterFirst = privateBytes();
+    ProcessFigures afterFirst, afterLast;
+    ASSERT_TRUE(ReadProcessFigures(player.ProcessHandle(), L"one.avi", &afterFirst));
     for (int i = 1; i < 50; ++i) {
         ASSERT_TRUE(switchTo(movies[(i + 1) % 2], static_cast<size_t>(i) + 2)) << "switch " << i << " did not load";
         ASSERT_TRUE(player.IsRunning());
@@ -459,9 +447,20 @@ TEST_F(StripE2eTest, FiftyMovieSwitchesWhileTheWorkerDecodesLeakNothing) {
         EXPECT_NE(line.find(L"count=0"), std::wstring::npos) << "a stop left pictures: " << std::string(line.begin(), line.end());
     }
     EXPECT_GE(stops, 50u);
-    std::printf("after 50 switches: handles %.0f -> %.0f, private bytes %.1f MB -> %.1f MB, %zu stops\n",
-                handlesAfterFirst, handles(), bytesAfterFirst / 1048576.0, privateBytes() / 1048576.0, stops);
-    EXPECT_LE(handles(), handlesAfterFirst * 1.05) << "handles " << handlesAfterFirst << " -> " << handles();
-    EXPECT_LE(privateBytes(), bytesAfterFirst * 1.05) << "private bytes " << bytesAfterFirst << " -> " << privateBytes();
+    ASSERT_TRUE(ReadProcessFigures(player.ProcessHandle(), L"one.avi", &afterLast));
+    std::printf("after 50 switches (%s): handles %.0f -> %.0f, private bytes %.1f MB -> %.1f MB, %zu stops\n",
+                afterFirst.fromLinux ? "the Linux process's descriptors + threads, anonymous memory" : "Windows",
+                afterFirst.handles, afterLast.handles, afterFirst.privateBytes / 1048576.0,
+                afterLast.privateBytes / 1048576.0, stops);
+    if (afterFirst.fromLinux) {
+        // Wine's own filter graphs leave descriptors, threads and memory behind once they ran
+        // (the graph tests measure it), the playback's and the worker's alike: a bound per
+        // switch, which a graph, a strip of pictures or a frame buffer kept per switch exceeds.
+        EXPECT_LE(afterLast.handles, afterFirst.handles + 49 * 8.0);
+        EXPECT_LE(afterLast.privateBytes, afterFirst.privateBytes + 49 * 2.0 * 1048576);
+    } else {
+        EXPECT_LE(afterLast.handles, afterFirst.handles * 1.05);
+        EXPECT_LE(afterLast.privateBytes, afterFirst.privateBytes * 1.05);
+    }
     ClosePlayer(&player);
 }
