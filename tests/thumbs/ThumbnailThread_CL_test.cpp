@@ -10,6 +10,7 @@
 
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
+#include "tests/support/ProcessFigures.h"
 #include "tests/support/TempFolder_CL.h"
 #include "tests/thumbs/ThumbTestSupport.h"
 #include "thumbs/ThumbIds.h"
@@ -195,7 +196,7 @@ TEST_F(WorkerTest, SwitchingMoviesWhileDecodingLeavesNoPictureAndNoHandleBehind)
     const AviMovieSpec movieSpec = NumberedMovieSpec(5, 10);
     const std::wstring paths[2] = {WriteNumberedMovie(m_folder.Path(), L"a.avi", movieSpec),
                                    WriteNumberedMovie(m_folder.Path(), L"b.avi", movieSpec)};
-    DWORD handlesAfterFirst = 0;
+    ProcessFigures afterFirst;
     for (int round = 0; round < 8; ++round) {
         SCOPED_TRACE(round);
         m_host->Clear();
@@ -209,13 +210,14 @@ TEST_F(WorkerTest, SwitchingMoviesWhileDecodingLeavesNoPictureAndNoHandleBehind)
         EXPECT_EQ(m_worker->LiveBitmapCount(), 0);
         m_worker->ReleaseFilterGraph();
         EXPECT_EQ(m_worker->LiveBitmapCount(), 0);
-        DWORD handles = 0;
-        ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &handles));
-        if (round == 0) handlesAfterFirst = handles;
+        if (round == 0) ASSERT_TRUE(ReadOwnProcessFigures(&afterFirst));
     }
-    DWORD handles = 0;
-    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &handles));
-    EXPECT_LE(handles, handlesAfterFirst + handlesAfterFirst / 20);
+    ProcessFigures afterLast;
+    ASSERT_TRUE(ReadOwnProcessFigures(&afterLast));
+    // Under Wine each graph that ran leaves a few descriptors behind (the graph tests measure
+    // it): a bound per round there, which a graph or a thread kept per movie exceeds.
+    const double allowed = afterFirst.fromLinux ? 7 * 8.0 : afterFirst.handles / 20;
+    EXPECT_LE(afterLast.handles, afterFirst.handles + allowed);
 }
 
 TEST_F(WorkerTest, TraceTellsTheBuildsAndTheLiveBitmapsAtEachStop) {
