@@ -1,13 +1,18 @@
-// The play list files as bytes: the ASX and text lists written exactly as their formats lay
+// The play list files: the ASX and text lists written exactly as their formats lay
 // them out (compared with files written out here by hand), archive entries and paths code page
-// 932 cannot hold left out, and text lists read back line by line with bad lines skipped.
+// 932 cannot hold left out, text lists read back line by line with bad lines skipped, and
+// both saved to and read from disk.
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "intake/PlayListFiles.h"
 #include "intake/PlayListFormats.h"
+#include "intake/PlayList_CL.h"
+#include "store/AtomicRecordWriter_CL.h"
+#include "tests/support/TempFolder_CL.h"
 
 namespace {
 
@@ -114,6 +119,56 @@ TEST(TextList, WrittenListsReadBackTheSamePaths) {
     const std::vector<std::wstring> paths = ParseTextList(MakeTextList(items).bytes);
     ASSERT_EQ(paths.size(), items.size());
     for (size_t i = 0; i < items.size(); ++i) EXPECT_EQ(paths[i], items[i].path);
+}
+
+}  // namespace
+
+// ---- the files on disk ----
+
+namespace {
+
+TEST(PlayListFiles, ATextListSavedAndReadBackAppendsItsEntriesAfterTheOnesListed) {
+    TempFolder_CL folder;
+    PlayList_CL list;
+    list.AppendPath(L"C:\\動画\\一.avi");
+    list.Append(Entry(L"C:\\zip\\inner.avi", true));
+    list.AppendPath(L"C:\\caf\u00e9.avi");
+    list.AppendPath(L"D:\\二.mkv");
+    const std::wstring path = folder.Join(L"list.playlist");
+    int leftOut = -1;
+    ASSERT_EQ(WriteTextListFile(path, list, &leftOut), S_OK);
+    EXPECT_EQ(leftOut, 1);
+
+    PlayList_CL read;
+    read.AppendPath(L"E:\\already.avi");
+    EXPECT_EQ(ReadTextListFile(path, read), 3u);
+    ASSERT_EQ(read.Count(), 3u);
+    EXPECT_EQ(read.At(1).path, L"C:\\動画\\一.avi");
+    EXPECT_EQ(read.At(1).displayName, L"一");
+    EXPECT_EQ(read.At(2).path, L"D:\\二.mkv");
+    EXPECT_EQ(read.At(2).extension, L".mkv");
+    EXPECT_TRUE(read.SeveralItems());
+    EXPECT_TRUE(read.IsChanged());
+}
+
+TEST(PlayListFiles, AMissingListAppendsNothingAndASaveReplacesTheOldListWhole) {
+    TempFolder_CL folder;
+    PlayList_CL list;
+    EXPECT_EQ(ReadTextListFile(folder.Join(L"missing.playlist"), list), 0u);
+    EXPECT_FALSE(list.SeveralItems());
+
+    const std::wstring path = folder.Join(L"list.asx");
+    list.AppendPath(L"C:\\a.avi");
+    list.AppendPath(L"C:\\b.avi");
+    ASSERT_EQ(WriteAsxListFile(path, list), S_OK);
+    PlayList_CL shorter;
+    shorter.AppendPath(L"C:\\c.avi");
+    ASSERT_EQ(WriteAsxListFile(path, shorter), S_OK);
+    std::string bytes;
+    ASSERT_EQ(AtomicRecordWriter_CL::ReadBytes(path, &bytes), S_OK);
+    EXPECT_EQ(bytes, MakeAsxList(shorter.Items()));
+    // A folder that does not exist: the save fails and says so.
+    EXPECT_TRUE(FAILED(WriteAsxListFile(folder.Join(L"no\\such\\list.asx"), list)));
 }
 
 }  // namespace
