@@ -12,6 +12,8 @@
 #include "app/MainWindowIds.h"
 #include "app/OpenFileFilter.h"
 #include "app/loading/PlayStart.h"
+#include "intake/AsxListReader.h"
+#include "intake/PlayListFiles.h"
 #include "app/ScreenCapture_CL.h"
 #include "app/commands/KeyMap.h"
 #include "app/commands/MenuModel.h"
@@ -1005,13 +1007,16 @@ void LumikinoHDMainWindow_CL::OpenContentNow(const std::wstring& path) {
 void LumikinoHDMainWindow_CL::PlayListCurrentEntry() { RequestLoad(LoadRequest()); }
 
 void LumikinoHDMainWindow_CL::ReadAsxPlayList(const std::wstring& path) {
-    LogPrintf(L"ASXプレイリストはまだ読めません \"%ls\"", path.c_str());
-    SetStatusText(kNotYetReadableText);
+    std::vector<std::wstring> entries;
+    if (!ReadAsxList(path, &entries)) return;  // a broken list adds nothing (logged)
+    for (const std::wstring& entry : entries) m_playList.AppendPath(entry);
+    LogPrintf(L"ASXプレイリスト \"%ls\" %zu件", path.c_str(), entries.size());
 }
 
 void LumikinoHDMainWindow_CL::ReadTextPlayList(const std::wstring& path) {
-    LogPrintf(L"プレイリストファイルはまだ読めません \"%ls\"", path.c_str());
-    SetStatusText(kNotYetReadableText);
+    int skipped = 0;
+    const size_t count = ReadTextListFile(path, m_playList, &skipped);
+    LogPrintf(L"プレイリスト \"%ls\" 全%zu件 (読めない行 %d)", path.c_str(), count, skipped);
 }
 
 void LumikinoHDMainWindow_CL::ListArchive(const std::wstring& archivePath, const std::wstring&) {

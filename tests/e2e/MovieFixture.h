@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>  // DROPFILES
 
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "app/MoviePlayWindow_CL.h"
+#include "base/UniqueHandle_CL.h"
 #include "store/ContentRecordKeys.h"
 #include "store/Inifile_CL.h"
 #include "tests/e2e/PlayerFixture.h"
@@ -122,6 +124,33 @@ inline HWND FindProcessWindow(DWORD processId, const wchar_t* className, const s
 // A dialog of the process by its caption.
 inline HWND FindDialog(DWORD processId, const std::wstring& caption) {
     return FindProcessWindow(processId, L"#32770", &caption, false);
+}
+
+// Hands paths to the player as the shell does when files are dropped on its window: a
+// DROPFILES block in the player's own memory, its address as the message's wParam.
+inline bool PostDrop(const PlayerProcess_CL& player, HWND window, const std::vector<std::wstring>& paths) {
+    std::vector<uint8_t> block(sizeof(DROPFILES));
+    auto* header = reinterpret_cast<DROPFILES*>(block.data());
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    for (const std::wstring& path : paths) {
+        const auto* bytes = reinterpret_cast<const uint8_t*>(path.c_str());
+        block.insert(block.end(), bytes, bytes + (path.size() + 1) * sizeof(wchar_t));
+    }
+    block.insert(block.end(), sizeof(wchar_t), 0);  // the list ends with an empty path
+    KernelHandle_CL process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
+                                          FALSE, player.ProcessId()));
+    if (!process.IsValid()) return false;
+    // The block stays with the player: it reads it when the message arrives, and it goes
+    // with the process.
+    void* remote = ::VirtualAllocEx(process.Get(), nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote) return false;
+    SIZE_T written = 0;
+    if (!::WriteProcessMemory(process.Get(), remote, block.data(), block.size(), &written) ||
+        written != block.size()) {
+        return false;
+    }
+    return ::PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) != FALSE;
 }
 
 class MovieFixture : public PlayerFixture {
