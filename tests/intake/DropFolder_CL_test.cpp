@@ -162,4 +162,54 @@ TEST(FindFile, SkipListAndRecursionFlag) {
     EXPECT_EQ(pattern.events, std::vector<std::wstring>{L"file " + root + L"\\c.mp4"});
 }
 
+TEST(FindFile, TheWalkStopsThirtyTwoFoldersDownAndPassesOverPathsTooLong) {
+    TempFolder_CL temp;
+    std::wstring folder = temp.Path();
+    for (int depth = 0; depth <= 40; ++depth) {
+        MakeFile(folder + L"\\a.avi");
+        folder += L"\\d";
+        MakeFolder(folder);
+    }
+    RecordingWalk walk;
+    walk.Walk(temp.Path());
+    const long files = std::count_if(walk.events.begin(), walk.events.end(),
+                                     [](const std::wstring& e) { return e.rfind(L"file ", 0) == 0; });
+    EXPECT_EQ(files, FindFile_CL::kMaxDepth + 1);  // the top folder's and one in each level below
+
+    // A folder whose listing would reach MAX_PATH (made through the long-path prefix): passed
+    // over, the folders above it walked.
+    std::wstring longFolder = temp.Join(std::wstring(100, L'x'));
+    ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + longFolder).c_str(), nullptr));
+    MakeFile(longFolder + L"\\b.avi");
+    longFolder += L"\\" + std::wstring(150, L'y');
+    ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + longFolder).c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(L"\\\\?\\" + longFolder + L"\\c.avi", ""));
+    RecordingWalk longWalk;
+    longWalk.Walk(temp.Path());
+    const auto listed = [&](const std::wstring& name) {
+        return std::any_of(longWalk.events.begin(), longWalk.events.end(), [&](const std::wstring& e) {
+            return e.rfind(L"file ", 0) == 0 && e.size() >= name.size() && e.compare(e.size() - name.size(), name.size(), name) == 0;
+        });
+    };
+    EXPECT_TRUE(listed(L"\\b.avi"));
+    EXPECT_FALSE(listed(L"\\c.avi"));
+}
+
+TEST(DropFolder, ALinkToTheFoldersParentIsNotFollowedAndEachMovieIsListedOnce) {
+    // Made by the test command with ln -s: linked\sub\up points at linked.
+    wchar_t media[MAX_PATH] = {};
+    const DWORD units = ::GetEnvironmentVariableW(L"LK_TEST_MEDIA", media, MAX_PATH);
+    if (units == 0 || units >= MAX_PATH) GTEST_SKIP() << "LK_TEST_MEDIA names no folder of samples";
+    const std::wstring root = std::wstring(media) + L"\\linked";
+    const DWORD link = ::GetFileAttributesW((root + L"\\sub\\up").c_str());
+    ASSERT_NE(link, INVALID_FILE_ATTRIBUTES) << "no link among the samples";
+    ASSERT_NE(link & FILE_ATTRIBUTE_REPARSE_POINT, 0u) << "the platform does not show the link as one";
+    TempFolder_CL temp;
+    ASSERT_TRUE(WriteFileBytes(temp.Join(L"ext.ini"), Utf16File(L"[DROP_EXT_INFO]\r\ncount=1\r\nitem0=.avi\r\n")));
+    PlayList_CL list;
+    DropFolder_CL scan(list, temp.Join(L"ext.ini"));
+    scan.Scan(root);
+    EXPECT_EQ(SortedPaths(list), (std::vector<std::wstring>{root + L"\\sub\\inner.avi", root + L"\\top.avi"}));
+}
+
 }  // namespace
