@@ -13,6 +13,7 @@
 #include "app/OpenFileFilter.h"
 #include "app/loading/PlayStart.h"
 #include "intake/AsxListReader.h"
+#include "intake/FindLaunchExt_CL.h"
 #include "intake/PlayListFiles.h"
 #include "app/ScreenCapture_CL.h"
 #include "app/commands/KeyMap.h"
@@ -197,6 +198,15 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
         case WM_APPLY_LAUNCH_REQUEST:
             OnApplyLaunchRequest();
             return 0;
+        case WM_REBUILD_LAUNCH_EXTENSIONS: {
+            // The registry's movie and audio extensions, and the handlers to remember.
+            AppSettings& settings = AppSettings::Process();
+            const ULONGLONG started = ::GetTickCount64();
+            settings.launch_extensions = FindLaunchExt_CL::Rebuild(FindLaunchExt_CL::ReadClassRoot, settings.File());
+            LogPrintf(L"起動拡張子: %zu件 (%llu ms)", settings.launch_extensions.size(),
+                      static_cast<unsigned long long>(::GetTickCount64() - started));
+            return 0;
+        }
         default:
             break;
     }

@@ -16,6 +16,9 @@ constexpr int kProgramIconId = 107;
 constexpr UINT WM_OPEN_LAUNCH_FILE = 0x530;  // open the launch request's path
 // Carries out a launch request handed over by a second start, once its sender has been let go.
 constexpr UINT WM_APPLY_LAUNCH_REQUEST = 0x536;
+// Posted once the start is done: the launch-extension list is rebuilt from the registry (a walk
+// over its class root) after whatever the start queued, the launch file's load first.
+constexpr UINT WM_REBUILD_LAUNCH_EXTENSIONS = 0x538;
 
 // Window timers.
 constexpr UINT_PTR ID_TIMER_CLICK = 2;          // 200 ms single-click delay

@@ -14,6 +14,7 @@
 #include "app/GraphicsHelpers.h"
 #include "app/LaunchHandOff.h"
 #include "app/LumikinoHDMainWindow_CL.h"
+#include "app/MainWindowIds.h"
 #include "app/MessageLoop_CL.h"
 #include "base/LogFile_CL.h"
 #include "base/UniqueHandle_CL.h"
@@ -123,6 +124,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ::RedrawWindow(window.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         services.Start();
         CreateRecordFolders();
+        ::PostMessageW(window.Handle(), WM_REBUILD_LAUNCH_EXTENSIONS, 0, 0);
         MessageLoop_CL loop(window);
         exitCode = loop.Run();
     }

@@ -151,9 +151,8 @@ void AppSettings::Load(const std::wstring& settingsPath) {
     for (int i = 0; i < kThumbMenuCount; ++i) {
         thumb_time.push_back(file.GetInt(L"THUMB_MENU", MakeIndexedKey(L"thumb_time", i), kThumbMenuDefaults[i]));
     }
-    // The launch-extension list is rebuilt from the registry by file intake, which also
-    // records the previous handlers in EXT_INFO; until then the list stays empty.
-    launch_extensions.clear();
+    // The launch-extension list is rebuilt from the registry by file intake once the window
+    // shows, which also records the previous handlers in EXT_INFO; a later load keeps it.
 }
 
 void AppSettings::WriteInt(int AppSettings::*field, int value) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "store/Inifile_CL.h"
+#include "store/LaunchExtension.h"
 
 class IniSnapshot_CL;
 struct LogSwitches;
@@ -92,7 +93,7 @@ public:
     int play_op_frame = 0;
     int play_cm_frame = 0;
     int play_ed_frame = 0;
-    std::vector<std::wstring> launch_extensions;  // rebuilt from the registry by file intake
+    std::vector<LaunchExtension> launch_extensions;  // rebuilt from the registry by file intake
     int proc_amp_enable = 0;  // PROC_AMP enable
     int brightness = kProcAmpNotSet;
     int contrast = kProcAmpNotSet;
