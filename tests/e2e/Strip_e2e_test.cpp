@@ -95,6 +95,23 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(strip) != FALSE; }, 5000)) << "F6 did not show the strip";
     }
 
+    // Starts the player on the movie as StartStripPlayer and shows the strip: the strip's window,
+    // or null when any step failed; *window gets the main window.
+    HWND StartWithStripShown(PlayerProcess_CL* player, const std::wstring& movie, const FrameNumberReader_CL& reader,
+                             HWND* window) {
+        *window = StartStripPlayer(player, movie, reader);
+        HWND strip = *window ? StripWindowOf(*window) : nullptr;
+        if (!strip || !PostKey(player, VK_F6)) return nullptr;
+        return WaitUntil([&] { return ::IsWindowVisible(strip) != FALSE; }, 5000) ? strip : nullptr;
+    }
+
+    // The strip's settings with one text in them replaced.
+    static std::wstring StripSettingsWith(const std::wstring& text, const std::wstring& replacement) {
+        std::wstring settings = kStripSettings;
+        settings.replace(settings.find(text), text.size(), replacement);
+        return settings;
+    }
+
     // The strip's settings, and a window of 900 x 700 so the picture stays large beside it.
     void WriteStripSettings(const std::wstring& settings) {
         WriteSettings(settings);
@@ -204,18 +221,14 @@ TEST_F(StripE2eTest, CellsOfAnMp4ShowTheColourOfTheirTime) {
 
 TEST_F(StripE2eTest, TheStripFollowsThePlayback) {
     // A cell every second: the play position's cell comes to the strip's left end as it plays.
-    std::wstring settings = kStripSettings;
-    settings.replace(settings.find(L"frame_time_index=2"), 18, L"frame_time_index=0");
-    WriteStripSettings(settings);
+    WriteStripSettings(StripSettingsWith(L"frame_time_index=2", L"frame_time_index=0"));
     const AviMovieSpec movieSpec = MovieOf(60, 320, 180);
     const std::wstring movie = WriteMovie(L"follow.avi", movieSpec);
     const FrameNumberReader_CL reader(movieSpec);
     PlayerProcess_CL player;
-    HWND window = StartStripPlayer(&player, movie, reader);
-    ASSERT_NE(window, nullptr);
-    HWND strip = StripWindowOf(window);
+    HWND window = nullptr;
+    HWND strip = StartWithStripShown(&player, movie, reader, &window);
     ASSERT_NE(strip, nullptr);
-    ShowStrip(&player, strip);
     const SIZE cell{256, 144};
     // The tick tells the window each time the play position enters a new cell.
     const size_t follows = LogCount(L"WM_LIST_UPDATE");
@@ -242,16 +255,9 @@ TEST_F(StripE2eTest, AnIntervalChangeRebuildsTheStripWithoutCountingAPlayAndF3F5
     const std::wstring movie = WriteMovie(L"interval.avi", movieSpec);
     const FrameNumberReader_CL reader(movieSpec);
     PlayerProcess_CL player;
-    HWND window = StartStripPlayer(&player, movie, reader);
-    if (!window) {
-        const std::wstring log = Log();
-        std::string narrow;
-        for (wchar_t c : log) narrow.push_back(c < 128 ? static_cast<char>(c) : '?');
-        FAIL() << narrow.substr(narrow.size() > 5000 ? narrow.size() - 5000 : 0);
-    }
-    HWND strip = StripWindowOf(window);
+    HWND window = nullptr;
+    HWND strip = StartWithStripShown(&player, movie, reader, &window);
     ASSERT_NE(strip, nullptr);
-    ShowStrip(&player, strip);
     ASSERT_TRUE(WaitForLog(L"SetContentThumbnail(graph-ready) serial=1"));
     ASSERT_TRUE(WaitUntil([&] { return PlayCountOf(movie) == 1; }, 10000));
     const SIZE cell{256, 144};
@@ -291,18 +297,14 @@ TEST_F(StripE2eTest, AnIntervalChangeRebuildsTheStripWithoutCountingAPlayAndF3F5
 
 TEST_F(StripE2eTest, ASkipRangeAndAFavouriteSetFromTheSelectionAreStoredAndUsed) {
     // Small cells (128 x 72): cells 3 ... 5 fit on view together.
-    std::wstring settings = kStripSettings;
-    settings.replace(settings.find(L"small_image_size=2"), 18, L"small_image_size=0");
-    WriteStripSettings(settings);
+    WriteStripSettings(StripSettingsWith(L"small_image_size=2", L"small_image_size=0"));
     const AviMovieSpec movieSpec = MovieOf(90, 320, 180);
     const std::wstring movie = WriteMovie(L"skip.avi", movieSpec);
     const FrameNumberReader_CL reader(movieSpec);
     PlayerProcess_CL player;
-    HWND window = StartStripPlayer(&player, movie, reader);
-    ASSERT_NE(window, nullptr);
-    HWND strip = StripWindowOf(window);
+    HWND window = nullptr;
+    HWND strip = StartWithStripShown(&player, movie, reader, &window);
     ASSERT_NE(strip, nullptr);
-    ShowStrip(&player, strip);
     HWND video = VideoWindowOf(window);
     ASSERT_TRUE(WaitForLog(L"SetContentThumbnail(graph-ready) serial=1"));
     const SIZE cell{128, 72};
@@ -409,18 +411,14 @@ TEST_F(StripE2eTest, ASkipRangeAndAFavouriteSetFromTheSelectionAreStoredAndUsed)
 
 TEST_F(StripE2eTest, FiftyMovieSwitchesWhileTheWorkerDecodesLeakNothing) {
     // Every cell of each movie is asked for (hidden_decode), so the worker is busy at every switch.
-    std::wstring settings = kStripSettings;
-    settings.replace(settings.find(L"[NOP]"), 0, L"hidden_decode=1\r\n");
-    WriteStripSettings(settings);
+    WriteStripSettings(StripSettingsWith(L"[NOP]", L"hidden_decode=1\r\n[NOP]"));
     const AviMovieSpec movieSpec = MovieOf(120, 320, 180);
     const std::wstring movies[2] = {WriteMovie(L"one.avi", movieSpec), WriteMovie(L"two.avi", movieSpec)};
     const FrameNumberReader_CL reader(movieSpec);
     PlayerProcess_CL player;
-    HWND window = StartStripPlayer(&player, movies[0], reader);
-    ASSERT_NE(window, nullptr);
-    HWND strip = StripWindowOf(window);
+    HWND window = nullptr;
+    HWND strip = StartWithStripShown(&player, movies[0], reader, &window);
     ASSERT_NE(strip, nullptr);
-    ShowStrip(&player, strip);
     const wchar_t kLoaded[] = L"SetContent2(完了)";
     ASSERT_TRUE(WaitForLogCount(kLoaded, 1));
 
