@@ -246,6 +246,9 @@ void LumikinoHDMainWindow_CL::OnCreate() {
     if (FAILED(bar)) LogPrintf(L"ツールバーを作れません (0x%08x)", static_cast<unsigned>(bar));
     PlaceFromSavedRect();
     m_playList.SetRepeat(m_launch.loop != 0 || settings.loop_play != 0);
+    HRESULT playList = m_playListDialog.Create(m_window, m_instance);
+    if (FAILED(playList)) LogPrintf(L"プレイリストダイアログを作れません (0x%08x)", static_cast<unsigned>(playList));
+    m_router.Register(CMD_SHOW_PLAY_LIST, [this](WORD, LPARAM) { m_playListDialog.Toggle(m_display.FullScreen()); });
     if (m_launch.full_screen) {
         ToggleFullScreen();
     } else {
@@ -585,6 +588,12 @@ void LumikinoHDMainWindow_CL::RefreshHistoryDialog() {
 void LumikinoHDMainWindow_CL::RequestLoad(const LoadRequest& request) { m_loader.RequestLoad(request); }
 
 void LumikinoHDMainWindow_CL::LeaveContent() {
+    CloseContent();
+    SetStatusText(kLoadingText);
+    if (m_controller) m_controller->SetStatusTicks(kLoadingStatusTicks);
+}
+
+void LumikinoHDMainWindow_CL::CloseContent() {
     if (m_controller) {
         m_controller->LoopEnd();
         m_controller->SaveLastPlayFrame();
@@ -595,8 +604,30 @@ void LumikinoHDMainWindow_CL::LeaveContent() {
     m_contentRecordLoaded = false;
     m_content.Reset();
     m_title.clear();
-    SetStatusText(kLoadingText);
-    if (m_controller) m_controller->SetStatusTicks(kLoadingStatusTicks);
+    m_loadedPath.clear();
+}
+
+void LumikinoHDMainWindow_CL::CloseContentThenPost(HWND window, UINT message) {
+    LogPrintf(L"%ls", L"削除のためコンテンツを閉じる");
+    CloseContent();
+    RedrawPlayer();
+    // The thumbnail worker reads the file too: the notice waits for it to stop.
+    if (m_strip.StopForLoad()) {
+        m_closeNoticeWindow = window;
+        m_closeNoticeMessage = message;
+    } else {
+        ::PostMessageW(window, message, 0, 0);
+    }
+}
+
+std::vector<std::wstring> LumikinoHDMainWindow_CL::PlayableExtensions() {
+    return FileExtList_CL(m_intake.ExtListPath()).Extensions();
+}
+
+std::vector<HWND> LumikinoHDMainWindow_CL::ModelessDialogs() const {
+    std::vector<HWND> dialogs;
+    if (m_playListDialog.Window()) dialogs.push_back(m_playListDialog.Window());
+    return dialogs;
 }
 
 bool LumikinoHDMainWindow_CL::ResolveLoadPath(const LoadRequest& request, std::wstring* path, bool* fromList) {
@@ -644,7 +675,10 @@ void LumikinoHDMainWindow_CL::FinishLoad(const LoadRequest& request, const std::
         m_records.LoadContent(m_content, path, false);
         m_contentRecordLoaded = true;
         m_title = m_content.content_name;
+        m_loadedPath = path;
     }
+    // The play list's playing row follows the movie loaded.
+    RefreshPlayListDialog();
     ContentLoader_CL::Trace(L"SetContent2(03-02)");
     if (SUCCEEDED(hr)) m_strip.StartThumbnails(path, soundOnly, m_strip.Strip().SeekableLength());
     ContentLoader_CL::Trace(L"SetContent2(04)");
@@ -849,6 +883,7 @@ LayoutInput LumikinoHDMainWindow_CL::LayoutInputNow() {
     input.cursorShown = !m_cursorHidden;
     const HWND underPointer = ::WindowFromPoint(CursorPosition());
     input.pointerOverVideo = underPointer == m_video;
+    input.playListVisible = m_playListDialog.IsShown();
     // The pointer over the strip keeps the window from going idle.
     input.overStrip = underPointer && underPointer == m_strip.Window() && ::IsWindowVisible(underPointer);
     return input;
@@ -960,6 +995,10 @@ void LumikinoHDMainWindow_CL::MoveStripTo(int64_t position) { m_strip.ShowPositi
 
 void LumikinoHDMainWindow_CL::OnWorkerIdle() {
     // An interval change asks for the cells again; every other stop lets a waiting load go.
+    if (m_closeNoticeWindow) {
+        ::PostMessageW(m_closeNoticeWindow, m_closeNoticeMessage, 0, 0);
+        m_closeNoticeWindow = nullptr;
+    }
     if (m_strip.OnWorkerStopped(m_workerStopCode)) m_loader.OnWorkerIdle();
     m_workerStopCode = -1;
 }
@@ -1042,9 +1081,7 @@ void LumikinoHDMainWindow_CL::AddHistory(const std::wstring&) {
     // The play history has its own file and dialog; they are wired in when they exist.
 }
 
-void LumikinoHDMainWindow_CL::RefreshPlayListDialog() {
-    // The play list dialog is wired in when it exists.
-}
+void LumikinoHDMainWindow_CL::RefreshPlayListDialog() { m_playListDialog.Refresh(); }
 
 bool LumikinoHDMainWindow_CL::ReadRowRecord(const std::wstring& moviePath, std::wstring* contentName,
                                             int* starCount) {

@@ -26,6 +26,8 @@
 #include "app/layout/MainLayout.h"
 #include "app/loading/ContentLoaderHost_CL.h"
 #include "app/loading/ContentLoader_CL.h"
+#include "app/playlist/DialogPlayList_CL.h"
+#include "app/playlist/PlayListDialogHost_CL.h"
 #include "app/strip/MainStrip_CL.h"
 #include "app/MoviePlayWindow_CL.h"
 #include "app/WindowDisplay_CL.h"
@@ -49,6 +51,7 @@ class LumikinoHDMainWindow_CL : public MessageLoopHost_CL,
                                 private ContentLoaderHost_CL,
                                 private PlaybackHost_CL,
                                 private FileIntakeHost_CL,
+                                private PlayListDialogHost_CL,
                                 private ControlBarSource_CL {
 public:
     explicit LumikinoHDMainWindow_CL(HINSTANCE instance);
@@ -101,6 +104,8 @@ public:
     // Runs a command as a menu, the tool bar or a key would; false when it is greyed now.
     bool RunCommand(WORD command, LPARAM lParam = 0);
     const CommandRouter_CL& Commands() const { return m_router; }
+    // The modeless dialogs the message loop serves (the play list dialog); null ones left out.
+    std::vector<HWND> ModelessDialogs() const;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -130,7 +135,9 @@ private:
     void PlaceFromSavedRect();
     // The layout's facts as the window stands now.
     LayoutInput LayoutInputNow();
-    void SetModalDialogOpen(bool open);
+    void SetModalDialogOpen(bool open) override;
+    // Lets the loaded movie go (its position saved, its graph released); nothing is loaded.
+    void CloseContent();
     void ApplyColour();
     // The overlay as the player stands now, handed to the renderer's presenter.
     OverlayModel MakeOverlayModel() const;
@@ -185,6 +192,12 @@ private:
     void RefreshPlayListDialog() override;
     bool ReadRowRecord(const std::wstring& moviePath, std::wstring* contentName, int* starCount) override;
 
+    // PlayListDialogHost_CL (with PlayListCurrentEntry, ReadRowRecord, SetModalDialogOpen)
+    std::wstring LoadedMoviePath() const override { return m_loadedPath; }
+    void CloseContentThenPost(HWND window, UINT message) override;
+    void TakeInWhole(const std::wstring& path) override { m_intake.OpenPath(path, false); }
+    std::vector<std::wstring> PlayableExtensions() override;
+
     // ControlBarSource_CL: the renderer's presenter, under its frame lock.
     int UpdateHover(POINT point, bool volumeDrag, ControlBarVolumeHit* volume) override;
     ControlBarVolumeHit HitVolume(POINT point) override;
@@ -218,8 +231,13 @@ private:
     ContentRecords_CL m_records{m_recordStore, m_recordNotice};
     ContentInfo m_content;
     bool m_contentRecordLoaded = false;
+    std::wstring m_loadedPath;  // the movie now loaded; empty when none is
     PlayList_CL m_playList;
     FileIntake_CL m_intake{m_playList, *this};
+    DialogPlayList_CL m_playListDialog{m_playList, *this, AppSettings::Process()};
+    // Where to say that the loaded movie's file is let go, once the thumbnail worker stopped.
+    HWND m_closeNoticeWindow = nullptr;
+    UINT m_closeNoticeMessage = 0;
     MoviePlayWindow_CL m_videoWindow{this};
     HWND m_video = nullptr;
     MainToolBar_CL m_toolBar;

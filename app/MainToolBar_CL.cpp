@@ -52,24 +52,8 @@ HRESULT MainToolBar_CL::Create(HWND parent, HINSTANCE instance) {
     LK_RETURN_HR_IF(E_INVALIDARG, !parent);
     LK_RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS), m_bar != nullptr);
 
-    // A DIB section keeps the strip's alpha channel; a screen-compatible bitmap would drop it.
-    GdiObject_CL strip(::LoadImageW(instance, MAKEINTRESOURCEW(IDB_MAIN_TOOLBAR), IMAGE_BITMAP, 0, 0,
-                                    LR_CREATEDIBSECTION));
-    if (!strip.IsValid()) {
-        HRESULT hr = HRESULT_FROM_WIN32(::GetLastError());
-        LogPrintf(L"MainToolBar: picture strip not loaded: 0x%08x", static_cast<unsigned>(hr));
-        return FAILED(hr) ? hr : HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND);
-    }
-    BITMAP info{};
-    LK_RETURN_HR_IF(E_FAIL, ::GetObjectW(strip.Get(), sizeof(info), &info) != sizeof(info));
-    LK_RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_INVALID_DATA),
-                    info.bmWidth != kToolBarImageSizePx * kToolBarImageCount ||
-                        info.bmHeight != kToolBarImageSizePx);
-
     ImageList_CL images;
-    LK_RETURN_IF_FAILED(images.Create(kToolBarImageSizePx, kToolBarImageSizePx, kToolBarImageCount, 0));
-    LK_RETURN_HR_IF(E_FAIL, images.AddStrip(static_cast<HBITMAP>(strip.Get()), MaskColour()) != 0);
-    LK_RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_INVALID_DATA), images.Count() != kToolBarImageCount);
+    LK_RETURN_IF_FAILED(LoadImages(instance, &images));
 
     auto bar = std::make_unique<ToolBar_CL>();
     LK_RETURN_IF_FAILED(bar->Create(parent, kControlId, images, MainButtons()));
@@ -110,6 +94,27 @@ std::vector<UINT> MainToolBar_CL::Commands() {
         if (button.commandId != 0) commands.push_back(button.commandId);
     }
     return commands;
+}
+
+HRESULT MainToolBar_CL::LoadImages(HINSTANCE instance, ImageList_CL* images) {
+    // A DIB section keeps the strip's alpha channel; a screen-compatible bitmap would drop it.
+    GdiObject_CL strip(::LoadImageW(instance, MAKEINTRESOURCEW(IDB_MAIN_TOOLBAR), IMAGE_BITMAP, 0, 0,
+                                    LR_CREATEDIBSECTION));
+    if (!strip.IsValid()) {
+        HRESULT hr = HRESULT_FROM_WIN32(::GetLastError());
+        LogPrintf(L"MainToolBar: picture strip not loaded: 0x%08x", static_cast<unsigned>(hr));
+        return FAILED(hr) ? hr : HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND);
+    }
+    BITMAP info{};
+    LK_RETURN_HR_IF(E_FAIL, ::GetObjectW(strip.Get(), sizeof(info), &info) != sizeof(info));
+    LK_RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_INVALID_DATA),
+                    info.bmWidth != kToolBarImageSizePx * kToolBarImageCount ||
+                        info.bmHeight != kToolBarImageSizePx);
+
+    LK_RETURN_IF_FAILED(images->Create(kToolBarImageSizePx, kToolBarImageSizePx, kToolBarImageCount, 0));
+    LK_RETURN_HR_IF(E_FAIL, images->AddStrip(static_cast<HBITMAP>(strip.Get()), MaskColour()) != 0);
+    LK_RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_INVALID_DATA), images->Count() != kToolBarImageCount);
+    return S_OK;
 }
 
 const ToolTips_CL* MainToolBar_CL::Tips() const { return m_bar ? &m_bar->Tips() : nullptr; }

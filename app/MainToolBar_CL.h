@@ -51,6 +51,9 @@ public:
     void SetEnabled(UINT commandId, bool enabled);
     // The commands of the buttons, left to right.
     static std::vector<UINT> Commands();
+    // Thread: UI. The program's picture strip (resource IDB_MAIN_TOOLBAR of instance) as an
+    // image list; the play list dialog's tool bar draws from it too.
+    [[nodiscard]] static HRESULT LoadImages(HINSTANCE instance, ImageList_CL* images);
 
     // The pictures and the tips, for the window's own checks and for tests.
     const ImageList_CL& Images() const { return m_images; }

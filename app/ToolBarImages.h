@@ -1,5 +1,5 @@
 #pragma once
-// The main tool bar's picture strip: its resource id and the order of its pictures. The build
+// The tool bars' picture strip (the main window's and the play list dialog's): its resource id and the order of its pictures. The build
 // draws the strip with tools/make_toolbar_image.py, which reads the ToolBarImage enum, the
 // cell size and the mask colour below, so this header is the one place that says which
 // picture sits at which index. Keep one enum name per line, in strip order, ending with
@@ -26,6 +26,10 @@ enum class ToolBarImage : int {
     History,
     PlayList,
     Close,
+    Save,
+    MoveUp,
+    MoveDown,
+    Shuffle,
     Count
 };
 

@@ -126,6 +126,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         CreateRecordFolders();
         ::PostMessageW(window.Handle(), WM_REBUILD_LAUNCH_EXTENSIONS, 0, 0);
         MessageLoop_CL loop(window);
+        for (HWND dialog : window.ModelessDialogs()) loop.AddModelessDialog(dialog);
         exitCode = loop.Run();
     }
     return exitCode;

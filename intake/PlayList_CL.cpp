@@ -138,32 +138,92 @@ int PlayList_CL::CompareByColumn(const PlayListItem& a, const PlayListItem& b, i
     }
 }
 
-void PlayList_CL::Sort(int column, int direction) {
-    if (column < 0 || column >= kColumnCount) return;
-    if (direction != kSortAscending && direction != kSortDescending) return;
+PlayList_CL::Order PlayList_CL::Sort(int column, int direction) {
+    if (column < 0 || column >= kColumnCount) return Order();
+    if (direction != kSortAscending && direction != kSortDescending) return Order();
     Anchor();
     const bool descending = direction == kSortDescending;
-    std::stable_sort(m_items.begin(), m_items.end(),
-                     [column, descending](const PlayListItem& a, const PlayListItem& b) {
-                         int order = CompareByColumn(a, b, column);
-                         return descending ? order > 0 : order < 0;
-                     });
+    Order order(m_items.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [this, column, descending](size_t a, size_t b) {
+        int compared = CompareByColumn(m_items[a], m_items[b], column);
+        return descending ? compared > 0 : compared < 0;
+    });
+    ApplyOrder(order);
     m_sortColumn = column;
     m_sortDirection = direction;
     Reanchor();
+    return order;
 }
 
-void PlayList_CL::Shuffle(const RandomDraw& draw) {
+PlayList_CL::Order PlayList_CL::Shuffle(const RandomDraw& draw) {
     const size_t count = m_items.size();
-    if (count == 0) return;
+    if (count == 0) return Order();
     Anchor();
+    Order order(count);
+    for (size_t i = 0; i < count; ++i) order[i] = i;
     for (size_t round = 0; round < 2 * count; ++round) {
         size_t i = static_cast<unsigned>(draw()) % count;
         size_t j = static_cast<unsigned>(draw()) % count;
-        if (i != j) std::swap(m_items[i], m_items[j]);
+        if (i != j) std::swap(order[i], order[j]);
     }
+    ApplyOrder(order);
     m_nextIndex = 0;
     Reanchor();
+    return order;
+}
+
+void PlayList_CL::ApplyOrder(const Order& order) {
+    std::vector<PlayListItem> reordered;
+    reordered.reserve(order.size());
+    for (size_t from : order) reordered.push_back(std::move(m_items[from]));
+    m_items = std::move(reordered);
+}
+
+bool PlayList_CL::MoveEntry(size_t index, int delta) {
+    if (index >= m_items.size() || (delta != -1 && delta != 1)) return false;
+    if (delta < 0 ? index == 0 : index + 1 >= m_items.size()) return false;
+    Anchor();
+    std::swap(m_items[index], m_items[static_cast<size_t>(static_cast<int>(index) + delta)]);
+    ClampNextIndex();
+    Reanchor();
+    return true;
+}
+
+size_t PlayList_CL::RemoveEntries(const std::vector<size_t>& indexes) {
+    std::vector<bool> removed(m_items.size(), false);
+    for (size_t index : indexes) {
+        if (index < removed.size()) removed[index] = true;
+    }
+    std::vector<PlayListItem> kept;
+    kept.reserve(m_items.size());
+    int nextIndex = 0;
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        if (removed[i]) continue;
+        if (static_cast<int>(i) < m_nextIndex) ++nextIndex;
+        kept.push_back(std::move(m_items[i]));
+    }
+    const size_t count = m_items.size() - kept.size();
+    if (count == 0) return 0;
+    m_items = std::move(kept);
+    for (PlayListItem& item : m_items) item.anchorMark = 0;
+    m_nextIndex = nextIndex;
+    ClampNextIndex();
+    m_changed = true;
+    return count;
+}
+
+size_t PlayList_CL::RemovePaths(const std::vector<std::wstring>& paths) {
+    std::vector<size_t> indexes;
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        for (const std::wstring& path : paths) {
+            if (::CompareStringOrdinal(m_items[i].path.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
+                indexes.push_back(i);
+                break;
+            }
+        }
+    }
+    return RemoveEntries(indexes);
 }
 
 void PlayList_CL::FillItemInfo(const RecordLookup& lookup) {
@@ -172,6 +232,14 @@ void PlayList_CL::FillItemInfo(const RecordLookup& lookup) {
         FillItemInfo(item, lookup);
     }
     m_changed = true;
+}
+
+void PlayList_CL::FillMissingItemInfo(const RecordLookup& lookup) {
+    for (PlayListItem& item : m_items) {
+        if (item.path.empty() || item.inArchive != 0) continue;
+        if (item.fileSize != kFileSizeUnknown || item.modifiedFileTime != 0) continue;
+        FillItemInfo(item, lookup);
+    }
 }
 
 void PlayList_CL::FillItemInfo(PlayListItem& item, const RecordLookup& lookup) {

@@ -96,18 +96,34 @@ public:
     // After a reordering: sets the changed flag; the first marked entry loses its mark and the
     // next index points behind it (0 past the end). Without a marked entry the index stays.
     void Reanchor();
+    // Where each entry came from after a reordering: the entry now at i was at order[i]. The
+    // play list dialog carries its rows' check marks along with it.
+    using Order = std::vector<size_t>;
     // Sorts by a column in a direction (kSortAscending or kSortDescending), anchored; equal
-    // entries keep their order. Other columns or directions change nothing.
-    void Sort(int column, int direction);
+    // entries keep their order. Other columns or directions change nothing (empty order).
+    Order Sort(int column, int direction);
     // 2 x count random swaps (a draw of the same index twice swaps nothing), then next index 0,
     // anchored.
-    void Shuffle(const RandomDraw& draw);
+    Order Shuffle(const RandomDraw& draw);
+    // Moves the entry at index one place earlier (delta -1) or later (+1), anchored. False,
+    // changing nothing, when it would leave the list.
+    bool MoveEntry(size_t index, int delta);
+    // Removes the entries at the indexes (any order; repeated and outside ones are ignored).
+    // The next index keeps pointing at the same entry when that entry stays, else at the one
+    // after the removed run; then it is clamped. Returns how many went.
+    size_t RemoveEntries(const std::vector<size_t>& indexes);
+    // Removes every entry whose path is one of paths (compared without case): rows removed
+    // after something asynchronous are found by what they are, not where they were.
+    size_t RemovePaths(const std::vector<std::wstring>& paths);
 
     // --- row information ---
     // Fills name, extension, size, modification time and star rating of every entry with a
     // non-empty path that is not an archive entry (an archive entry's size and time come from
     // the archive, and its unpack path may not exist yet).
     void FillItemInfo(const RecordLookup& lookup);
+    // The same for the entries never filled yet (no size and no time), as the rows of a list
+    // read from a file or a folder scan come.
+    void FillMissingItemInfo(const RecordLookup& lookup);
     // The same for one entry. Network paths are not touched on the user-interface thread:
     // their size stays unknown and their time 0. Folders get no size and no record lookup.
     static void FillItemInfo(PlayListItem& item, const RecordLookup& lookup);
@@ -116,6 +132,8 @@ public:
     static int CompareByColumn(const PlayListItem& a, const PlayListItem& b, int column);
 
 private:
+    void ApplyOrder(const Order& order);
+
     std::vector<PlayListItem> m_items;
     int m_nextIndex = 0;
     bool m_changed = false;

@@ -32,10 +32,11 @@ ff -f lavfi -i "color=c=red:s=320x180:r=10:d=10[r];color=c=lime:s=320x180:r=10:d
   -f lavfi -i sine=frequency=440:duration=30 -c:v libx264 -pix_fmt yuv420p -g 50 -c:a aac -ac 2 -shortest "$media/colours.mp4"
 ff -f lavfi -i sine=frequency=440:duration=2 -ac 1 -ar 22050 -c:a pcm_u8 "$media/mono8.wav"
 ff -f lavfi -i sine=frequency=440:duration=2 -ac 2 -ar 44100 -c:a pcm_s16le "$media/tone.wav"
-# A folder holding a symbolic link to its parent: a folder walk must still end.
+# A folder holding a symbolic link to its parent: a folder walk must still end. Its movies
+# play, should a test's list reach them.
 mkdir -p "$media/linked/sub"
-: > "$media/linked/top.avi"
-: > "$media/linked/sub/inner.avi"
+cp "$media/mpeg4_pcm.avi" "$media/linked/top.avi"
+cp "$media/mpeg4_pcm.avi" "$media/linked/sub/inner.avi"
 ln -s .. "$media/linked/sub/up"
 export LK_TEST_MEDIA="Z:$(echo "$media" | tr / '\\')"
 

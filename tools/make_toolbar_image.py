@@ -208,6 +208,39 @@ def draw_close(g):
     g.fill(Union(Capsule(8.2, 8.2, 15.8, 15.8, 1.3), Capsule(15.8, 8.2, 8.2, 15.8, 1.3)), PAPER)
 
 
+def draw_save(g):
+    # A floppy disk: the body, its label and the shutter.
+    body = Polygon([(3.5, 3.5), (17.5, 3.5), (20.5, 6.5), (20.5, 20.5), (3.5, 20.5)], 0.8)
+    g.fill(body, vertical((70, 140, 226, 255), BLUE, 3.5, 20.5))
+    g.fill(RoundBox(7, 12.5, 17, 20.5, 0.6), PAPER)
+    g.fill(Union(Capsule(9, 15, 15, 15, 0.5), Capsule(9, 17.8, 15, 17.8, 0.5)), INK_SOFT)
+    g.fill(RoundBox(7.5, 3.5, 15.5, 9, 0.5), INK)
+    g.fill(RoundBox(12.5, 4.6, 14.3, 7.9, 0.3), PAPER)
+
+
+def arrow(flip):
+    points = [(12, 3), (20.5, 12), (15.5, 12), (15.5, 21), (8.5, 21), (8.5, 12), (3.5, 12)]
+    if flip:
+        points = [(x, GRID - y) for x, y in points]
+    return Polygon(points, 0.6)
+
+
+def draw_move_up(g):
+    g.fill(arrow(False), vertical((70, 190, 100, 255), GREEN, 3, 21))
+
+
+def draw_move_down(g):
+    g.fill(arrow(True), vertical(GREEN, (70, 190, 100, 255), 3, 21))
+
+
+def draw_shuffle(g):
+    # Two crossing paths, each ending in an arrow head on the right.
+    g.fill(Union(Capsule(3, 7, 8, 7, 1.2), Capsule(8, 7, 15, 17, 1.2), Capsule(15, 17, 18, 17, 1.2)), INK)
+    g.fill(Union(Capsule(3, 17, 8, 17, 1.2), Capsule(8, 17, 15, 7, 1.2), Capsule(15, 7, 18, 7, 1.2)), INK)
+    g.fill(triangle_right(17, 3.5, 22, 10.5, 0.4), BLUE)
+    g.fill(triangle_right(17, 13.5, 22, 20.5, 0.4), BLUE)
+
+
 PAINTERS = {
     'OpenFolder': draw_open_folder,
     'PlayPause': draw_play_pause,
@@ -223,6 +256,10 @@ PAINTERS = {
     'History': draw_history,
     'PlayList': draw_play_list,
     'Close': draw_close,
+    'Save': draw_save,
+    'MoveUp': draw_move_up,
+    'MoveDown': draw_move_down,
+    'Shuffle': draw_shuffle,
 }
 
 

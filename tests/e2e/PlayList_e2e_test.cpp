@@ -1,14 +1,20 @@
 // Play lists on the real player: a text list given on the command line and an ASX list
-// dropped on the window play their entries in order, one after the other.
+// dropped on the window play their entries in order, one after the other; the play list
+// dialog shows the list and its reorder, sort, shuffle, check, delete, loop, save, double
+// click and drops act on it.
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include <algorithm>
+
+#include "app/playlist/DialogPlayList_CL.h"
 #include "intake/PlayListFormats.h"
 #include "store/AtomicRecordWriter_CL.h"
 #include "tests/e2e/MovieFixture.h"
+#include "tests/e2e/RemoteListView.h"
 
 namespace {
 
@@ -25,7 +31,53 @@ protected:
         for (size_t i = 0; i < paths.size(); ++i) items[i].path = paths[i];
         return items;
     }
+
+    // Tab on the player: its play list dialog, once shown (null when it did not show).
+    HWND ShowDialogWithTab(PlayerProcess_CL* player) {
+        if (!PostKey(player, VK_TAB)) return nullptr;
+        HWND dialog = nullptr;
+        WaitUntil([&] {
+            dialog = FindProcessWindow(player->ProcessId(), L"#32770", nullptr, true);
+            wchar_t title[64] = {};
+            if (dialog) ::GetWindowTextW(dialog, title, 64);
+            return dialog && std::wstring(title) == DialogPlayList_CL::kTitle;
+        }, 10000);
+        return dialog;
+    }
+    // The folder of sample movies the test command makes; empty when there is none.
+    static std::wstring TestMediaFolder() {
+        wchar_t folder[MAX_PATH] = {};
+        const DWORD units = ::GetEnvironmentVariableW(L"LK_TEST_MEDIA", folder, MAX_PATH);
+        return units == 0 || units >= MAX_PATH ? std::wstring() : std::wstring(folder);
+    }
+    static HWND ListViewOf(HWND dialog) { return ::FindWindowExW(dialog, nullptr, L"SysListView32", nullptr); }
+    static HWND ButtonOf(HWND dialog, const wchar_t* text) { return ::FindWindowExW(dialog, nullptr, L"Button", text); }
+
+    static void ClickAt(POINT point, bool twice = false) {
+        MouseTo(point);
+        for (int i = 0; i < (twice ? 2 : 1); ++i) {
+            LeftButton(true);
+            LeftButton(false);
+        }
+    }
+    static POINT Middle(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+    static void ClickWindow(HWND window) {
+        RECT rect{};
+        ::GetWindowRect(window, &rect);
+        ClickAt(POINT{rect.left + 8, (rect.top + rect.bottom) / 2});
+    }
+    static void PostTool(HWND dialog, UINT command) { ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(command, 0), 0); }
+
+    // Waits until the dialog's first column reads names.
+    static bool WaitForRows(const RemoteListView& rows, const std::vector<std::wstring>& names) {
+        return WaitUntil([&] { return rows.Column(0) == names; }, 10000);
+    }
 };
+
+std::vector<std::wstring> Sorted(std::vector<std::wstring> texts) {
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
 
 TEST_F(PlayListE2eTest, ATextListOnTheCommandLineAndADroppedAsxListPlayTheirEntriesInOrder) {
     WriteSettings(kPictureSettings);
@@ -50,6 +102,129 @@ TEST_F(PlayListE2eTest, ATextListOnTheCommandLineAndADroppedAsxListPlayTheirEntr
     EXPECT_TRUE(WaitUntil([&] { return PlayCountOf(first) == 2; }, 20000)) << "its second entry did not follow";
     EXPECT_EQ(PlayCountOf(second), 1);
     EXPECT_FALSE(LogContains(L"この形式はまだ開けません"));
+    ClosePlayer(&player);
+}
+
+TEST_F(PlayListE2eTest, TabShowsTheListAndTheDialogSortsMovesShufflesChecksDeletesAndLoops) {
+    WriteSettings(kPictureSettings);
+    const std::wstring tenth = WriteMovie(L"第10話.avi", MovieOf(4, 160, 120));
+    const std::wstring first = WriteMovie(L"第1話.avi", MovieOf(4, 160, 120));
+    const std::wstring second = WriteMovie(L"第2話.avi", MovieOf(4, 160, 120));
+    const std::wstring list = WriteList(L"話.playlist", MakeTextList(Entries({tenth, first, second})).bytes);
+    PlayerProcess_CL player;
+    HWND window = StartPlayer(&player, {list});
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return PlayCountOf(tenth) == 1; }, 20000)) << "the list did not play";
+
+    HWND dialog = ShowDialogWithTab(&player);
+    ASSERT_NE(dialog, nullptr) << "Tab did not show the play list";
+    RemoteListView rows(player.ProcessId(), ListViewOf(dialog));
+    ASSERT_TRUE(rows.IsValid());
+    EXPECT_TRUE(WaitForRows(rows, {L"第10話", L"第1話", L"第2話"})) << "the rows are not the list in order";
+    EXPECT_EQ(rows.CellText(0, 1), L".avi");
+    EXPECT_EQ(rows.CellText(0, 5), m_movies.Path());
+
+    // Keys typed in the dialog are the dialog's: F6 would show the player's strip.
+    const size_t keysBefore = LogCount(L"KeyHandler(");
+    ::PostMessageW(rows.Window(), WM_KEYDOWN, VK_F6, 1);
+    ::PostMessageW(rows.Window(), WM_KEYUP, VK_F6, 1);
+    // The header: natural order up, then down.
+    ClickAt(Middle(rows.HeaderRectOnScreen(0)));
+    EXPECT_TRUE(WaitForRows(rows, {L"第1話", L"第2話", L"第10話"})) << "the name column did not sort upwards";
+    // Apart from the first click by more than a double click's distance: two clicks.
+    const RECT header = rows.HeaderRectOnScreen(0);
+    ClickAt(POINT{header.left + (header.right - header.left) / 4, (header.top + header.bottom) / 2});
+    EXPECT_TRUE(WaitForRows(rows, {L"第10話", L"第2話", L"第1話"})) << "a second click did not sort downwards";
+    EXPECT_EQ(LogCount(L"KeyHandler("), keysBefore) << "a key typed in the dialog reached the player";
+
+    // The first row, one down: it stays selected.
+    ClickAt(Middle(rows.RowRectOnScreen(0)));
+    ASSERT_TRUE(WaitUntil([&] { return rows.IsSelected(0); }, 5000));
+    PostTool(dialog, DialogPlayList_CL::kToolMoveDown);
+    EXPECT_TRUE(WaitForRows(rows, {L"第2話", L"第10話", L"第1話"})) << "move down did not move the row";
+    EXPECT_TRUE(rows.IsSelected(1));
+
+    PostTool(dialog, DialogPlayList_CL::kToolShuffle);
+    EXPECT_TRUE(WaitForLog(L"プレイリストのシャッフル", 5000));
+    EXPECT_EQ(Sorted(rows.Column(0)), Sorted({L"第1話", L"第2話", L"第10話"})) << "shuffle lost or doubled a row";
+
+    // Every row checked, one unchecked again: deleting the checked rows leaves that one.
+    ClickWindow(ButtonOf(dialog, L"全てチェックする"));
+    ASSERT_TRUE(WaitUntil([&] { return rows.IsChecked(0) && rows.IsChecked(1) && rows.IsChecked(2); }, 5000))
+        << "check all did not check every row";
+    const std::wstring kept = rows.CellText(1, 0);
+    ASSERT_TRUE(rows.SetChecked(1, false));
+    ClickWindow(ButtonOf(dialog, L"チェックした項目を削除する"));
+    EXPECT_TRUE(WaitForRows(rows, {kept})) << "delete checked did not remove the checked rows";
+
+    // Loop play is written at once.
+    ClickWindow(ButtonOf(dialog, L"プレイリストをループ再生する"));
+    EXPECT_TRUE(WaitUntil([&] { return SettingInt(L"SETTING", L"loop_play") == 1; }, 5000)) << "loop_play not written";
+    ClosePlayer(&player);
+}
+
+TEST_F(PlayListE2eTest, DropsOnTheDialogAppendAndADoubleClickPlaysAndTheListSaves) {
+    WriteSettings(kPictureSettings);
+    const std::wstring first = WriteMovie(L"あ.avi", MovieOf(4, 160, 120));
+    const std::wstring second = WriteMovie(L"い & 'う'.avi", MovieOf(4, 160, 120));
+    const std::wstring dropped = WriteMovie(L"え.avi", MovieOf(4, 160, 120));
+    const std::wstring list = WriteList(L"一覧.playlist", MakeTextList(Entries({first, second})).bytes);
+    PlayerProcess_CL player;
+    HWND window = StartPlayer(&player, {list});
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return PlayCountOf(first) == 1; }, 20000)) << "the list did not play";
+    HWND dialog = ShowDialogWithTab(&player);
+    ASSERT_NE(dialog, nullptr);
+    RemoteListView rows(player.ProcessId(), ListViewOf(dialog));
+    ASSERT_TRUE(WaitForRows(rows, {L"あ", L"い & 'う'"}));
+
+    // A movie and a folder holding a link to its parent, dropped on the dialog: both are added
+    // to the list, which is kept, and the folder's walk ends with each movie listed once.
+    std::vector<std::wstring> drops = {dropped};
+    const std::wstring media = TestMediaFolder();
+    if (!media.empty()) {
+        const DWORD link = ::GetFileAttributesW((media + L"\\linked\\sub\\up").c_str());
+        ASSERT_NE(link, INVALID_FILE_ATTRIBUTES);
+        ASSERT_TRUE(link & FILE_ATTRIBUTE_REPARSE_POINT) << "Wine does not show the link as a reparse point";
+        drops.push_back(media + L"\\linked");
+    }
+    ASSERT_TRUE(PostDrop(player, dialog, drops));
+    std::vector<std::wstring> expected = {L"あ", L"い & 'う'", L"え"};
+    if (!media.empty()) {
+        EXPECT_TRUE(WaitUntil([&] { return rows.RowCount() == 5; }, 10000)) << "the folder's movies were not listed once each";
+        std::vector<std::wstring> names = rows.Column(0);
+        EXPECT_EQ(std::vector<std::wstring>(names.begin(), names.begin() + 3), expected);
+        EXPECT_EQ(Sorted(std::vector<std::wstring>(names.begin() + 3, names.end())), Sorted({L"inner", L"top"}));
+    } else {
+        EXPECT_TRUE(WaitForRows(rows, expected)) << "the dropped movie was not appended";
+    }
+    EXPECT_EQ(PlayCountOf(dropped), -100) << "a movie dropped on the dialog played";
+
+    // Saved as a text list: the file holds the rows' paths in order.
+    PostTool(dialog, DialogPlayList_CL::kToolSave);
+    HWND save = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (save = FindDialog(player.ProcessId(), L"保存先とファイル名を選択してください")) != nullptr; }, 10000))
+        << "the save dialog did not open";
+    const std::wstring saved = m_movies.Join(L"保存.playlist");
+    HWND name = ::GetDlgItem(save, 0x47C);  // the file name box (a combo box holding an edit)
+    if (!name) name = ::GetDlgItem(save, 0x480);
+    ASSERT_NE(name, nullptr);
+    ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saved.c_str()));
+    ::PostMessageW(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000))
+        << "the list was not saved";
+    std::string bytes;
+    ASSERT_TRUE(WaitUntil([&] { return !(bytes = ReadFileBytes(saved)).empty(); }, 5000));
+    const std::vector<std::wstring> savedPaths = ParseTextList(bytes);
+    ASSERT_EQ(savedPaths.size(), static_cast<size_t>(rows.RowCount()));
+    for (size_t i = 0; i < savedPaths.size(); ++i) {
+        EXPECT_EQ(savedPaths[i], rows.CellText(static_cast<int>(i), 5) + L"\\" + rows.CellText(static_cast<int>(i), 0) +
+                                     rows.CellText(static_cast<int>(i), 1));
+    }
+
+    // A double click plays its row.
+    ClickAt(Middle(rows.RowRectOnScreen(2)), true);
+    EXPECT_TRUE(WaitUntil([&] { return PlayCountOf(dropped) == 1; }, 20000)) << "a double click did not play the row";
     ClosePlayer(&player);
 }
 

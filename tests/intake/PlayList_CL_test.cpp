@@ -242,6 +242,67 @@ TEST(PlayList, WithNextIndexZeroTheLastEntryIsTheAnchor) {
     EXPECT_EQ(ending.NextIndex(), 0);  // the anchor stayed last: playback continues with entry 0
 }
 
+TEST(PlayList, MovingAnEntryKeepsPlaybackAfterTheEntryPlayedLast) {
+    struct {
+        int next;
+        size_t index;
+        int delta;
+        bool moved;
+        std::vector<std::wstring> order;
+        int expectedNext;
+    } cases[] = {
+        // b played last (next 2): moving b up keeps c next.
+        {2, 1, -1, true, {L"b", L"a", L"c"}, 1},
+        // b played last: moving c above b makes a-c-b, and playing goes on after b: wraps.
+        {2, 2, -1, true, {L"a", L"c", L"b"}, 0},
+        // Nothing played (next 0): the last entry is the anchor.
+        {0, 0, 1, true, {L"b", L"a", L"c"}, 0},
+        {1, 0, -1, false, {L"a", L"b", L"c"}, 1},  // the first cannot go up
+        {1, 2, 1, false, {L"a", L"b", L"c"}, 1},   // the last cannot go down
+        {1, 7, 1, false, {L"a", L"b", L"c"}, 1},   // outside the list
+    };
+    for (const auto& c : cases) {
+        PlayList_CL list = ListOf({L"a", L"b", L"c"});
+        list.SetNextIndex(c.next);
+        list.TakeChanged();
+        EXPECT_EQ(list.MoveEntry(c.index, c.delta), c.moved) << c.index << " " << c.delta;
+        EXPECT_EQ(PathsOf(list), c.order) << c.index << " " << c.delta;
+        EXPECT_EQ(list.NextIndex(), c.expectedNext) << c.index << " " << c.delta;
+        EXPECT_EQ(list.TakeChanged(), c.moved);
+        for (const PlayListItem& item : list.Items()) EXPECT_EQ(item.anchorMark, 0);
+    }
+}
+
+TEST(PlayList, RemovingEntriesKeepsTheNextEntryAndFindsPathsWithoutCase) {
+    PlayList_CL list = ListOf({L"C:\\a", L"C:\\b", L"C:\\c", L"C:\\d", L"C:\\e"});
+    list.SetNextIndex(3);  // d is next
+    EXPECT_EQ(list.RemoveEntries({0, 2, 2, 99}), 2u);
+    EXPECT_EQ(PathsOf(list), (std::vector<std::wstring>{L"C:\\b", L"C:\\d", L"C:\\e"}));
+    EXPECT_EQ(list.NextIndex(), 1) << "d stays next";
+    // The next entry itself removed: the one after it is next.
+    EXPECT_EQ(list.RemovePaths({L"c:\\D"}), 1u);
+    EXPECT_EQ(PathsOf(list), (std::vector<std::wstring>{L"C:\\b", L"C:\\e"}));
+    EXPECT_EQ(list.NextIndex(), 1);
+    // The tail removed: the index is held inside the list; everything removed: 0.
+    EXPECT_EQ(list.RemovePaths({L"C:\\E"}), 1u);
+    EXPECT_EQ(list.NextIndex(), 0);
+    EXPECT_EQ(list.RemovePaths({L"C:\\nothing"}), 0u);
+    EXPECT_EQ(list.RemoveEntries({0}), 1u);
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ(list.NextIndex(), 0);
+}
+
+TEST(PlayList, ReorderingsTellWhereEachEntryCameFrom) {
+    PlayList_CL list = ListOf({L"D:\\c.mp4", L"D:\\a.mp4", L"D:\\b.mp4"});
+    EXPECT_EQ(list.Sort(PlayList_CL::kColumnName, PlayList_CL::kSortAscending), (PlayList_CL::Order{1, 2, 0}));
+    EXPECT_TRUE(list.Sort(PlayList_CL::kColumnName, 7).empty());
+    PlayList_CL shuffled = ListOf({L"x", L"y", L"z"});
+    const std::vector<std::wstring> before = PathsOf(shuffled);
+    const PlayList_CL::Order order = shuffled.Shuffle([] { return std::rand(); });
+    ASSERT_EQ(order.size(), 3u);
+    for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(shuffled.At(i).path, before[order[i]]);
+}
+
 TEST(PlayList, SortsByEveryColumnInBothDirections) {
     std::vector<PlayListItem> rows = {
         Row(L"D:\\b\\ep10.mp4", L"ep10", L".mp4", 3, 300, 30),
