@@ -541,7 +541,6 @@ void DialogPlayList_CL::ShowItemMenu(int row) {
     m_host.SetModalDialogOpen(true);
     const UINT command = menu.Show(Window(), point);
     m_host.SetModalDialogOpen(false);
-    LogPrintf(L"プレイリストの項目メニュー(0x%04x) row=%d", command, row);
     switch (command) {
         case CMD_LIST_PLAY:
             PlayEntry(row);
@@ -555,6 +554,7 @@ void DialogPlayList_CL::ShowItemMenu(int row) {
         default:
             break;
     }
+    LogPrintf(L"プレイリストの項目メニュー(0x%04x) ran=%d row=%d", command, command != 0 ? 1 : 0, row);
 }
 
 void DialogPlayList_CL::OnCommand(UINT controlId, UINT notifyCode, HWND control) {

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/playlist/DialogPlayList_CL.h"
+#include "base/CommandIds.h"
 #include "intake/PlayListFormats.h"
 #include "store/AtomicRecordWriter_CL.h"
 #include "tests/e2e/MovieFixture.h"
@@ -67,6 +68,28 @@ protected:
         ClickAt(POINT{rect.left + 8, (rect.top + rect.bottom) / 2});
     }
     static void PostTool(HWND dialog, UINT command) { ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(command, 0), 0); }
+
+    // The row shows as the one playing: light blue behind it (whatever the dialog's
+    // transparency lets through, blue stays well above red).
+    static bool IsPlayingRow(const RemoteListView& rows, int row) {
+        RECT rect = rows.RowRectOnScreen(row);
+        BgrxPicture picture = ScreenPicture_CL::CaptureClient(rows.Window());
+        ::MapWindowPoints(nullptr, rows.Window(), reinterpret_cast<POINT*>(&rect), 2);
+        int blue = 0, all = 0;
+        for (int y = std::max(0L, rect.top + 1); y < std::min<LONG>(picture.height, rect.bottom - 1); ++y) {
+            for (int x = std::max(0L, rect.left); x < std::min<LONG>(picture.width, rect.right); ++x) {
+                const uint8_t* p = picture.At(x, y);
+                ++all;
+                blue += p[0] > 190 && p[0] > p[2] + 40;
+            }
+        }
+        return all > 0 && blue * 2 > all;
+    }
+    static POINT ClientMiddleOfRow(const RemoteListView& rows, int row) {
+        RECT rect = rows.RowRectOnScreen(row);
+        ::MapWindowPoints(nullptr, rows.Window(), reinterpret_cast<POINT*>(&rect), 2);
+        return Middle(rect);
+    }
 
     // Waits until the dialog's first column reads names.
     static bool WaitForRows(const RemoteListView& rows, const std::vector<std::wstring>& names) {
@@ -164,8 +187,9 @@ TEST_F(PlayListE2eTest, TabShowsTheListAndTheDialogSortsMovesShufflesChecksDelet
 }
 
 TEST_F(PlayListE2eTest, DropsOnTheDialogAppendAndADoubleClickPlaysAndTheListSaves) {
-    WriteSettings(kPictureSettings);
-    const std::wstring first = WriteMovie(L"あ.avi", MovieOf(4, 160, 120));
+    WriteSettings(std::wstring(kPictureSettings) + L"enable_delete_menu=1\r\n");
+    // The first plays on while the test works: what plays next can only come from the dialog.
+    const std::wstring first = WriteMovie(L"あ.avi", MovieOf(30, 160, 120));
     const std::wstring second = WriteMovie(L"い & 'う'.avi", MovieOf(4, 160, 120));
     const std::wstring dropped = WriteMovie(L"え.avi", MovieOf(4, 160, 120));
     const std::wstring list = WriteList(L"一覧.playlist", MakeTextList(Entries({first, second})).bytes);
@@ -222,9 +246,54 @@ TEST_F(PlayListE2eTest, DropsOnTheDialogAppendAndADoubleClickPlaysAndTheListSave
                                      rows.CellText(static_cast<int>(i), 1));
     }
 
-    // A double click plays its row.
+    // A double click plays its row, which then shows as the one playing.
+    EXPECT_TRUE(WaitUntil([&] { return IsPlayingRow(rows, 0) && !IsPlayingRow(rows, 2); }, 5000));
     ClickAt(Middle(rows.RowRectOnScreen(2)), true);
     EXPECT_TRUE(WaitUntil([&] { return PlayCountOf(dropped) == 1; }, 20000)) << "a double click did not play the row";
+    EXPECT_TRUE(WaitUntil([&] { return IsPlayingRow(rows, 2) && !IsPlayingRow(rows, 0); }, 5000))
+        << "the playing row did not follow";
+
+    // "動画ファイルを削除する" on the movie playing: the player lets it go first, then the file
+    // and its row go.
+    ClickAt(Middle(rows.RowRectOnScreen(2)));
+    ASSERT_TRUE(ChooseFromMenu(player, dialog, rows.Window(), ClientMiddleOfRow(rows, 2), L"", {VK_UP},
+                               L"プレイリストの項目メニュー", CMD_LIST_DELETE));
+    EXPECT_TRUE(WaitUntil([&] { return ::GetFileAttributesW(dropped.c_str()) == INVALID_FILE_ATTRIBUTES; }, 10000))
+        << "the file was not deleted";
+    EXPECT_TRUE(WaitUntil([&] { return rows.RowCount() == static_cast<int>(savedPaths.size()) - 1; }, 5000));
+    EXPECT_EQ(rows.CellText(2, 0), savedPaths.size() > 3 ? L"inner" : L"");
+    const std::wstring log = Log();
+    const size_t closed = log.find(L"削除のためコンテンツを閉じる"), deleted = log.find(L"動画ファイルを削除 1件");
+    ASSERT_NE(closed, std::wstring::npos) << "the playing movie was not closed";
+    EXPECT_LT(closed, deleted) << "the file was deleted before the movie let it go";
+    ClosePlayer(&player);
+}
+
+TEST_F(PlayListE2eTest, InFullScreenTheListPopsUpCentredAndHidesOnceItPlays) {
+    WriteSettings(kPictureSettings);
+    // The first plays on while the test works: the second can only come from the dialog.
+    const std::wstring first = WriteMovie(L"一.avi", MovieOf(30, 160, 120));
+    const std::wstring second = WriteMovie(L"二.avi", MovieOf(4, 160, 120));
+    const std::wstring list = WriteList(L"全画面.playlist", MakeTextList(Entries({first, second})).bytes);
+    PlayerProcess_CL player;
+    HWND window = StartPlayer(&player, {list});
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return PlayCountOf(first) == 1; }, 20000));
+    ASSERT_TRUE(PostKey(&player, VK_F4));
+    ASSERT_TRUE(WaitForLog(L"フルスクリーン", 5000));
+    HWND dialog = ShowDialogWithTab(&player);
+    ASSERT_NE(dialog, nullptr);
+    RECT rect{}, screen{};
+    ::GetWindowRect(dialog, &rect);
+    ::GetWindowRect(window, &screen);
+    EXPECT_EQ(rect.right - rect.left, DialogPlayList_CL::kPopUpWidthPx);
+    EXPECT_EQ(rect.bottom - rect.top, DialogPlayList_CL::kPopUpHeightPx);
+    EXPECT_NEAR((rect.left + rect.right) / 2, (screen.left + screen.right) / 2, 2) << "not centred on the player";
+    RemoteListView rows(player.ProcessId(), ListViewOf(dialog));
+    ASSERT_TRUE(WaitForRows(rows, {L"一", L"二"}));
+    ClickAt(Middle(rows.RowRectOnScreen(1)), true);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(dialog); }, 5000)) << "the pop-up stayed";
+    EXPECT_TRUE(WaitUntil([&] { return PlayCountOf(second) == 1; }, 20000));
     ClosePlayer(&player);
 }
 
