@@ -190,7 +190,10 @@ std::vector<std::pair<HWND, std::wstring>> DialogsOf(DWORD processId) {
             ::GetWindowThreadProcessId(window, &owner);
             wchar_t className[16] = {}, caption[128] = {};
             ::GetClassNameW(window, className, 16);
-            if (owner != s->processId || std::wcscmp(className, L"#32770") != 0) return TRUE;
+            // The play list dialog is made with the window and stays hidden until it is shown.
+            if (owner != s->processId || std::wcscmp(className, L"#32770") != 0 || !::IsWindowVisible(window)) {
+                return TRUE;
+            }
             ::GetWindowTextW(window, caption, 128);
             s->found.emplace_back(window, caption);
             return TRUE;
