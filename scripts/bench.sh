@@ -6,12 +6,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LK_BUILD_DIR:-$root/build}
 bash "$root/scripts/install-deps.sh"
 bash "$root/scripts/build.sh"
-run_dir=$(mktemp -d "${TMPDIR:-/tmp}/lumikino-bench.XXXXXX")
 source "$root/scripts/lib/wine-env.sh"
-cleanup() { lk_wine_stop; rm -rf "$run_dir"; }
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-lk_wine_start "$run_dir"
+lk_wine_run lumikino-bench
+run_dir=$LK_RUN_DIR
 for bench in "$build"/bin/bench_*.exe; do
   name=$(basename "$bench" .exe)
   [ "$name" = bench_minimal_window ] && continue

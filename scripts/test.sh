@@ -8,15 +8,9 @@ build=${LK_BUILD_DIR:-$root/build}
 bash "$root/scripts/install-deps.sh"
 bash "$root/scripts/build.sh"
 
-run_dir=$(mktemp -d "${TMPDIR:-/tmp}/lumikino-test.XXXXXX")
 source "$root/scripts/lib/wine-env.sh"
-cleanup() {
-  lk_wine_stop
-  rm -rf "$run_dir"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-lk_wine_start "$run_dir"
+lk_wine_run lumikino-test
+run_dir=$LK_RUN_DIR
 
 # Compressed sample movies for the graph tests, made fresh for the run.
 media="$run_dir/media"

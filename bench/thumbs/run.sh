@@ -14,12 +14,9 @@ movies=${LK_BENCH_MOVIES:-$build/bench-movies}
 if [ $# -ge 2 ]; then
   run_dir=$2
 else
-  run_dir=$(mktemp -d "${TMPDIR:-/tmp}/lumikino-bench.XXXXXX")
   source "$root/scripts/lib/wine-env.sh"
-  cleanup() { lk_wine_stop; rm -rf "$run_dir"; }
-  trap cleanup EXIT
-  trap 'exit 130' INT TERM
-  lk_wine_start "$run_dir"
+  lk_wine_run lumikino-bench
+  run_dir=$LK_RUN_DIR
 fi
 command -v ffmpeg >/dev/null || { echo "run.sh: ffmpeg is needed to make the movies" >&2; exit 1; }
 

@@ -1,6 +1,8 @@
 # Sourced by the test, demo and benchmark scripts: a private Wine world for one run.
 #   lk_wine_start RUN_DIR [--display]   make prefix + home, start Xvfb (unless a display is used), wineboot
 #   lk_wine_stop                        end everything this run started (also from traps)
+#   lk_wine_run NAME [--display]        a fresh run folder under TMPDIR ($LK_RUN_DIR), the world
+#                                       started in it, both gone when the calling script exits
 # Nothing of a run touches the real home folder: Wine maps Documents to $HOME, so HOME is
 # private too.
 
@@ -16,6 +18,15 @@ lk_wine_stop() {
     wait "$LK_XVFB_PID" 2>/dev/null || true
     LK_XVFB_PID=""
   fi
+}
+
+lk_wine_run() {
+  local name=$1
+  shift
+  LK_RUN_DIR=$(mktemp -d "${TMPDIR:-/tmp}/$name.XXXXXX")
+  trap 'lk_wine_stop; rm -rf "$LK_RUN_DIR"' EXIT
+  trap 'exit 130' INT TERM
+  lk_wine_start "$LK_RUN_DIR" "$@"
 }
 
 lk_free_display() {
