@@ -12,6 +12,8 @@
 #include "app/MainWindowIds.h"
 #include "app/OpenFileFilter.h"
 #include "app/loading/PlayStart.h"
+#include "app/archive/DialogZipProgress_CL.h"
+#include "intake/ArchiveListing.h"
 #include "intake/AsxListReader.h"
 #include "intake/FindLaunchExt_CL.h"
 #include "intake/PlayListFiles.h"
@@ -38,7 +40,6 @@ namespace {
 constexpr wchar_t kLoadingText[] = L"ＬＯＡＤＩＮＧ";
 constexpr wchar_t kResumeText[] = L"ＲＥＳＵＭＥ";
 constexpr wchar_t kPlayFailedText[] = L"再生できませんでした";
-constexpr wchar_t kNotYetReadableText[] = L"この形式はまだ開けません";
 constexpr wchar_t kZoomText[] = L"ＺＯＯＭ";
 constexpr int kLoadingStatusTicks = 60;  // 30 s
 constexpr LONG kDefaultWidth = 480, kDefaultHeight = 360;
@@ -633,20 +634,32 @@ std::vector<HWND> LumikinoHDMainWindow_CL::ModelessDialogs() const {
 bool LumikinoHDMainWindow_CL::ResolveLoadPath(const LoadRequest& request, std::wstring* path, bool* fromList) {
     const AppSettings& settings = AppSettings::Process();
     m_albumLaunch = m_launch.from_album != 0;
+    m_loadFromArchive = false;
     *path = request.path;
     *fromList = false;
     if (request.direct || m_playList.IsEmpty()) return true;
     m_playList.SetRepeat(m_launch.loop != 0 || settings.loop_play != 0);
     PlayListItem item;
     if (!m_playList.TakeNextEntry(&item)) return true;
-    if (item.inArchive) {
-        LogPrintf(L"SetContent2: zip内の項目はまだ再生できません \"%ls\"", item.path.c_str());
-        SetStatusText(kNotYetReadableText);
-        return false;
-    }
+    m_loadFromArchive = item.inArchive != 0;
+    if (m_loadFromArchive && !UnpackArchiveEntry(item)) return false;
     *path = item.path;
     *fromList = true;
     return true;
+}
+
+bool LumikinoHDMainWindow_CL::UnpackArchiveEntry(const PlayListItem& item) {
+    // The entry is unpacked to where it plays from, replacing whatever an entry of the same
+    // name left there; failing that, nothing plays (not a stale file of that name). The
+    // thumbnail worker, stopped by now, may still hold that file through its graph.
+    m_strip.LetFileGo();
+    DialogZipProgress_CL dialog(DialogZipProgress_CL::kUnpackingText, item.archive, item.archiveRecordIndex,
+                                item.path);
+    SetModalDialogOpen(true);
+    const bool unpacked = dialog.Show(m_window) == 1;
+    if (!unpacked && m_window && !m_closing) dialog.ShowResultMessage(m_window);
+    SetModalDialogOpen(false);
+    return unpacked;
 }
 
 void LumikinoHDMainWindow_CL::ReleaseGraph() { m_controller->ReleaseFilterGraph(); }
@@ -672,7 +685,7 @@ void LumikinoHDMainWindow_CL::FinishLoad(const LoadRequest& request, const std::
     ContentLoader_CL::Trace(L"SetContent2(03-01)");
     if (SUCCEEDED(hr)) {
         m_content = ContentInfo();
-        m_records.LoadContent(m_content, path, false);
+        m_records.LoadContent(m_content, path, m_loadFromArchive);
         m_contentRecordLoaded = true;
         m_title = m_content.content_name;
         m_loadedPath = path;
@@ -1068,9 +1081,14 @@ void LumikinoHDMainWindow_CL::ReadTextPlayList(const std::wstring& path) {
     LogPrintf(L"プレイリスト \"%ls\" 全%zu件 (読めない行 %d)", path.c_str(), count, skipped);
 }
 
-void LumikinoHDMainWindow_CL::ListArchive(const std::wstring& archivePath, const std::wstring&) {
-    LogPrintf(L"zipファイルはまだ開けません \"%ls\"", archivePath.c_str());
-    SetStatusText(kNotYetReadableText);
+void LumikinoHDMainWindow_CL::ListArchive(const std::wstring& archivePath, const std::wstring& unpackFolder) {
+    auto archive = std::make_shared<Zip_CL>(archivePath);
+    if (FAILED(archive->ScanArchive())) {
+        LogPrintf(L"zipファイルを開けません \"%ls\"", archivePath.c_str());
+        return;
+    }
+    const size_t listed = ListArchiveEntries(archive, unpackFolder, PlayableExtensions(), m_playList);
+    LogPrintf(L"zipファイル \"%ls\" %zu件", archivePath.c_str(), listed);
 }
 
 void LumikinoHDMainWindow_CL::RememberLastInput(const std::wstring& path) {

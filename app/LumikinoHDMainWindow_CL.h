@@ -171,6 +171,9 @@ private:
     bool StopThumbnails() override;
     HRESULT BuildGraph(const std::wstring& path) override;
     void FinishLoad(const LoadRequest& request, const std::wstring& path, bool fromList, HRESULT hr) override;
+    // An archive entry about to play: unpacked behind the progress dialog; false (the user
+    // told why) when it was not unpacked whole.
+    bool UnpackArchiveEntry(const PlayListItem& item);
 
     // PlaybackHost_CL (and CommandHost_CL)
     void SetStatusText(const std::wstring& text) override;
@@ -232,6 +235,7 @@ private:
     ContentInfo m_content;
     bool m_contentRecordLoaded = false;
     std::wstring m_loadedPath;  // the movie now loaded; empty when none is
+    bool m_loadFromArchive = false;  // the load that runs plays an entry unpacked from an archive
     PlayList_CL m_playList;
     FileIntake_CL m_intake{m_playList, *this};
     DialogPlayList_CL m_playListDialog{m_playList, *this, AppSettings::Process()};

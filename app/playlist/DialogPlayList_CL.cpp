@@ -9,6 +9,7 @@
 
 #include "app/MainToolBar_CL.h"
 #include "app/ToolBarImages.h"
+#include "app/archive/DialogZipProgress_CL.h"
 #include "app/commands/MenuModel.h"
 #include "app/playlist/PlayListDialogHost_CL.h"
 #include "app/playlist/PlayListSaving.h"
@@ -523,14 +524,24 @@ void DialogPlayList_CL::OnDrop(HDROP drop) {
 
 // ---- Menus and messages ------------------------------------------------------------------
 
+void DialogPlayList_CL::UnpackElsewhere(const PlayListItem& item) {
+    if (item.inArchive == 0 || !item.archive) return;
+    std::wstring path;
+    m_host.SetModalDialogOpen(true);
+    if (AskForUnpackPath(Window(), FileNameOf(item.path), &path)) {
+        DialogZipProgress_CL dialog(DialogZipProgress_CL::kUnpackingText, item.archive, item.archiveRecordIndex, path);
+        if (dialog.Show(Window()) != 1) dialog.ShowResultMessage(Window());
+    }
+    m_host.SetModalDialogOpen(false);
+}
+
 void DialogPlayList_CL::ShowItemMenu(int row) {
     if (row < 0 || static_cast<size_t>(row) >= m_list.Count()) return;
     const PlayListItem item = m_list.At(static_cast<size_t>(row));
     std::vector<MenuEntry> entries = BuildListItemMenu(item.inArchive != 0, m_settings.enable_delete_menu == 1);
     for (MenuEntry& entry : entries) {
-        // Unpacking to a chosen folder comes with archive playback; a file of its own has
-        // nothing to unpack.
-        if (entry.command == CMD_LIST_EXTRACT) entry.enabled = false;
+        // Only an archive entry has something to unpack; only a file of its own has a folder.
+        if (entry.command == CMD_LIST_EXTRACT) entry.enabled = item.inArchive != 0;
         if (entry.command == CMD_LIST_OPEN_FOLDER) entry.enabled = item.inArchive == 0;
     }
     PopupMenu_CL menu;
@@ -547,6 +558,9 @@ void DialogPlayList_CL::ShowItemMenu(int row) {
             break;
         case CMD_LIST_OPEN_FOLDER:
             OpenContainingFolder(item.path);
+            break;
+        case CMD_LIST_EXTRACT:
+            UnpackElsewhere(item);
             break;
         case CMD_LIST_DELETE:
             DeleteSelectedFiles();

@@ -105,6 +105,8 @@ private:
     void Save();
     void OnDrop(HDROP drop);
     void ShowItemMenu(int row);
+    // "ファイルを指定したフォルダへ解凍する": the archive entry unpacked where the user chooses.
+    void UnpackElsewhere(const PlayListItem& item);
     void DeleteSelectedFiles();
     void OnDeleteNow();
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);

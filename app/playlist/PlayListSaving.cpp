@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -14,12 +15,36 @@ namespace {
 constexpr wchar_t kSaveTitle[] = L"保存先とファイル名を選択してください";
 constexpr wchar_t kDefaultName[] = L"新しいプレイリスト";
 constexpr wchar_t kDefaultExtension[] = L"playlist";
+constexpr wchar_t kUnpackTitle[] = L"zipファイルの展開先とファイル名を選択してください";
 constexpr wchar_t kNoticeTitle[] = L"お知らせ";
 constexpr wchar_t kArchiveNotice[] =
     L"一覧にzip内部のファイルの中身が含まれています。zip内部の\r\nファイルはプレイリストからは除外されます。";
 constexpr wchar_t kUnknownFormat[] =
     L"プレイリストは拡張子 .playlist .asx .wvx .wax のいずれかで保存してください。保存しませんでした。";
 constexpr wchar_t kSaveFailed[] = L"プレイリストを保存できませんでした。";
+
+// The common save dialog over owner; false when the user cancelled or it failed (logged).
+bool AskForSavePath(HWND owner, const wchar_t* title, const wchar_t* filter, const wchar_t* defaultExtension,
+                    const std::wstring& proposedName, std::wstring* path) {
+    std::vector<wchar_t> chosen(32768, L'\0');
+    proposedName.copy(chosen.data(), std::min(proposedName.size(), chosen.size() - 1));
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = chosen.data();
+    dialog.nMaxFile = static_cast<DWORD>(chosen.size());
+    dialog.lpstrTitle = title;
+    dialog.lpstrDefExt = defaultExtension;
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+    if (!::GetSaveFileNameW(&dialog)) {
+        if (DWORD error = ::CommDlgExtendedError()) LogPrintf(L"保存ダイアログの失敗 (0x%04x)", error);
+        return false;
+    }
+    *path = chosen.data();
+    return true;
+}
 
 bool AnyArchiveEntry(const PlayList_CL& list) {
     for (const PlayListItem& item : list.Items()) {
@@ -47,6 +72,10 @@ std::wstring PlayListSaveFilter() {
     return filter;
 }
 
+bool AskForUnpackPath(HWND owner, const std::wstring& fileName, std::wstring* path) {
+    return AskForSavePath(owner, kUnpackTitle, nullptr, nullptr, fileName, path);
+}
+
 std::wstring SaveResultText(HRESULT hr, int leftOut) {
     wchar_t text[256];
     if (FAILED(hr)) {
@@ -64,25 +93,11 @@ std::wstring SavePlayListWithDialog(HWND owner, const PlayList_CL& list, const s
     setModal(true);
     if (AnyArchiveEntry(list)) ::MessageBoxW(owner, kArchiveNotice, kNoticeTitle, MB_OK | MB_ICONINFORMATION);
 
-    const std::wstring filter = PlayListSaveFilter();
-    std::vector<wchar_t> chosen(32768, L'\0');
-    std::wcsncpy(chosen.data(), kDefaultName, chosen.size() - 1);
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = filter.c_str();
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = chosen.data();
-    dialog.nMaxFile = static_cast<DWORD>(chosen.size());
-    dialog.lpstrTitle = kSaveTitle;
-    dialog.lpstrDefExt = kDefaultExtension;
-    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
-    if (!::GetSaveFileNameW(&dialog)) {
-        if (DWORD error = ::CommDlgExtendedError()) LogPrintf(L"プレイリスト保存ダイアログの失敗 (0x%04x)", error);
+    std::wstring path;
+    if (!AskForSavePath(owner, kSaveTitle, PlayListSaveFilter().c_str(), kDefaultExtension, kDefaultName, &path)) {
         setModal(false);
         return std::wstring();
     }
-    const std::wstring path = chosen.data();
     HRESULT hr = S_OK;
     int leftOut = 0;
     switch (SaveFormatOf(path)) {

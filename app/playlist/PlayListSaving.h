@@ -19,6 +19,10 @@ std::wstring PlayListSaveFilter();
 // cancelled); otherwise the message for the user.
 std::wstring SaveResultText(HRESULT hr, int leftOut);
 
+// The save dialog for unpacking an archive entry elsewhere, proposing the entry's file name:
+// false when the user cancelled.
+bool AskForUnpackPath(HWND owner, const std::wstring& fileName, std::wstring* path);
+
 // Asks where to save and saves. setModal is told while a dialog or message of ours is open.
 // Returns the path written, empty when nothing was.
 std::wstring SavePlayListWithDialog(HWND owner, const PlayList_CL& list,

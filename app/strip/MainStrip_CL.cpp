@@ -96,6 +96,10 @@ bool MainStrip_CL::StopForLoad() {
     return true;
 }
 
+void MainStrip_CL::LetFileGo() {
+    if (Exists()) m_strip.ReleaseFilterGraph();
+}
+
 void MainStrip_CL::PrepareContent(DShowGraph_CL& graph, HRESULT buildResult) {
     m_thumbnailsStarted = false;
     if (!Exists()) return;

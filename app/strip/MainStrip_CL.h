@@ -58,6 +58,9 @@ public:
     // The worker is asked to stop its job; false when there is no worker (the caller then goes
     // on at once). Its stop comes back as the worker-idle command.
     bool StopForLoad();
+    // After the stop: the worker's graph goes too, so nothing of ours holds the movie's file
+    // open (it is about to be overwritten or deleted).
+    void LetFileGo();
     // The graph is built (or failed): the strip's cells for its length, under the interval
     // of the settings (the first steps of a load).
     void PrepareContent(DShowGraph_CL& graph, HRESULT buildResult);

@@ -1,0 +1,49 @@
+#pragma once
+// Unpacking one archive entry behind the progress dialog: the entry is inflated on the
+// dialog's worker thread while the dialog shows how far it got and offers "キャンセル"; the
+// dialog ends when the worker does, with 1 when the entry was unpacked whole.
+//
+// Threads: Show and ShowResultMessage on the UI thread. The worker thread runs the
+// extraction and reaches the dialog only through its progress position and cancel flag.
+// The archive is not used by anything else while the dialog is open (the UI thread waits in
+// the dialog's loop).
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "intake/Zip_CL.h"
+#include "ui/ProgressWorker_CL.h"
+
+class DialogZipProgress_CL : private ProgressWorker_CL, private Zip_CL::ProgressSink {
+public:
+    static constexpr wchar_t kUnpackingText[] = L"zipを解凍しています。";
+    static constexpr wchar_t kCancelledText[] = L"zipファイルの解凍をキャンセルしました。";
+    static constexpr wchar_t kFailedText[] = L"zipファイルの解凍に失敗しました。";
+    static constexpr wchar_t kNoticeTitle[] = L"お知らせ";
+
+    DialogZipProgress_CL(std::wstring message, std::shared_ptr<Zip_CL> archive, size_t centralIndex,
+                         std::wstring destination);
+
+    // Thread: UI. Runs the modal dialog until the worker ends: 1 when the entry was unpacked,
+    // else 0.
+    INT_PTR Show(HWND parent);
+    // Thread: UI. After Show gave something other than 1: says that the user cancelled or that
+    // unpacking failed.
+    void ShowResultMessage(HWND parent) const;
+    // The extraction's result code (0 after a whole unpack; -5 after a cancel).
+    int Result() const { return m_result; }
+
+private:
+    INT_PTR Run(EasyProgress_CL& progress) override;
+    void ReportProgress(int percent) override;
+    bool CancelRequested() const override;
+
+    std::wstring m_message;
+    std::shared_ptr<Zip_CL> m_archive;
+    size_t m_centralIndex;
+    std::wstring m_destination;
+    EasyProgress_CL* m_progress = nullptr;  // while the worker runs
+    int m_result = -4;
+};
