@@ -318,7 +318,7 @@ int CopyEntryData(HANDLE archive, HANDLE output, const ZipCentralRecord& record,
     const uint64_t declared = record.uncompressedSize;
     uint64_t inputLeft = record.compressedSize;
 
-    // Buffers no bigger than the entry needs: a small entry does not take 42 MiB. The output
+    // Buffers no bigger than the entry needs. The output
     // block holds one byte more than declared, so that a lying size shows.
     const size_t inputBytes = static_cast<size_t>(std::max<uint64_t>(1, std::min<uint64_t>(Zip_CL::kReadChunkBytes, inputLeft)));
     const size_t outputBytes = static_cast<size_t>(std::min<uint64_t>(Zip_CL::kWriteBlockBytes, declared + 1));

@@ -14,6 +14,7 @@ for bench in "$build"/bin/bench_*.exe; do
   [ "$name" = bench_minimal_window ] && continue
   [ "$name" = bench_bare_render_file ] && continue  # the first-frame benchmark's baseline
   case "$name" in bench_strip_*) continue ;; esac      # need movies: run by bench/thumbs/run.sh
+  [ "$name" = bench_zip_extract ] && continue          # with unzip for orientation, below
   echo "== $name"
   timeout 600 /usr/lib/wine/wine64 "$bench"
 done
@@ -21,4 +22,17 @@ done
 # baseline is ffmpeg itself, timed in this run.
 if [ -x "$build/bin/bench_strip_fill.exe" ]; then
   bash "$root/bench/thumbs/run.sh" "$build" "$run_dir"
+fi
+# Unpacking an archive entry; unzip on the same archive for orientation (no aim).
+if [ -x "$build/bin/bench_zip_extract.exe" ]; then
+  echo "== bench_zip_extract"
+  zip_dir="$run_dir/zip-bench"
+  mkdir -p "$zip_dir"
+  timeout 600 /usr/lib/wine/wine64 "$build/bin/bench_zip_extract.exe" "Z:$(echo "$zip_dir" | tr / '\\')"
+  if command -v unzip >/dev/null && [ -s "$zip_dir/movie.zip" ]; then
+    unzip -o -q "$zip_dir/movie.zip" -d "$zip_dir/out"  # into the file cache first, as the benchmark does
+    start=$(date +%s%N)
+    unzip -o -q "$zip_dir/movie.zip" -d "$zip_dir/out"
+    echo "unzip (Linux, for orientation): $(( ($(date +%s%N) - start) / 1000000 )) ms"
+  fi
 fi

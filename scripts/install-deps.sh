@@ -14,6 +14,7 @@ packages=(
   libgl1-mesa-dri
   fonts-ipafont-gothic
   ffmpeg
+  unzip
   python3
   locales
 )
