@@ -552,6 +552,8 @@ void DialogPlayList_CL::ShowItemMenu(int row) {
     m_host.SetModalDialogOpen(true);
     const UINT command = menu.Show(Window(), point);
     m_host.SetModalDialogOpen(false);
+    // Written before the command runs: unpacking elsewhere opens a dialog of its own first.
+    LogPrintf(L"プレイリストの項目メニュー(0x%04x) ran=%d row=%d", command, command != 0 ? 1 : 0, row);
     switch (command) {
         case CMD_LIST_PLAY:
             PlayEntry(row);
@@ -568,7 +570,6 @@ void DialogPlayList_CL::ShowItemMenu(int row) {
         default:
             break;
     }
-    LogPrintf(L"プレイリストの項目メニュー(0x%04x) ran=%d row=%d", command, command != 0 ? 1 : 0, row);
 }
 
 void DialogPlayList_CL::OnCommand(UINT controlId, UINT notifyCode, HWND control) {

@@ -10,6 +10,7 @@
 
 #include "app/archive/DialogZipProgress_CL.h"
 #include "app/playlist/DialogPlayList_CL.h"
+#include "base/CommandIds.h"
 #include "intake/ListRowText.h"
 #include "store/ContentInfo.h"
 #include "store/Inifile_CL.h"
@@ -99,6 +100,22 @@ TEST_F(ZipE2eTest, ADroppedArchiveListsItsMoviesAndTheOneToPlayIsUnpackedAndPlay
     EXPECT_TRUE(WaitUntil([&] { return rows.Column(0) == std::vector<std::wstring>{L"第1話", L"第2話"}; }, 10000));
     EXPECT_EQ(rows.CellText(1, 3), SizeText(static_cast<int64_t>(second.size())));
 
+    // "ファイルを指定したフォルダへ解凍する" on the second row: unpacked where the user says.
+    const RECT row = rows.RowRectOnScreen(1);
+    POINT client{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+    ::ScreenToClient(rows.Window(), &client);
+    ASSERT_TRUE(ChooseFromMenu(player, dialog, rows.Window(), client, L"", {VK_UP}, L"プレイリストの項目メニュー",
+                               CMD_LIST_EXTRACT));
+    HWND save = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (save = ShownDialog(player, L"zipファイルの展開先とファイル名を選択してください")) != nullptr; }, 10000));
+    const std::wstring chosen = m_movies.Join(L"取り出した.avi");
+    HWND name = ::GetDlgItem(save, 0x47C);
+    if (!name) name = ::GetDlgItem(save, 0x480);
+    ASSERT_NE(name, nullptr);
+    ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+    ::PostMessageW(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(chosen) == second; }, 15000)) << "not unpacked where chosen";
+
     // A second archive with a movie of the same name: its own movie plays, not the first one's.
     const std::wstring archive2 = WriteArchive(L"第二巻.zip", {EntryOf(Cp932(L"第1話.avi"), other, 8)});
     const size_t loads = LogCount(L"result=0 dialog=1");
@@ -175,6 +192,47 @@ TEST_F(ZipE2eTest, ACancelledUnpackLeavesNoFileAndAHeldDestinationFailsWithItsMe
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
     EXPECT_TRUE(WaitUntil([&] { return ZipRecordLink() == smallPath; }, 30000)) << "the player did not go on";
     EXPECT_TRUE(ReadFileBytes(smallPath) == small) << "the unpacked movie differs";
+    ClosePlayer(&player);
+}
+
+TEST_F(ZipE2eTest, AHostileArchiveListsOnlyHonestNamesAndItsBombStopsWithTheFailureMessage) {
+    WriteSettings(kPictureSettings);
+    // 1 MB declared, about a megabyte of deflate data that would unpack to 1 GB.
+    zipmaker::Entry bomb = EntryOf("bomb.avi", "", 8);
+    bomb.packed = zipmaker::Deflate(std::string(), 1ull << 30);
+    bomb.crc = 0;
+    bomb.uncompressedSize = 1u << 20;
+    std::vector<zipmaker::Entry> entries = {bomb};
+    for (const char* name : {"../escape.avi", "C:escape2.avi", "\\escape3.avi", "CON.avi", "bad\x01.avi", "dot.avi."}) {
+        entries.push_back(EntryOf(name, "not a movie", 8));
+    }
+    const std::wstring archive = WriteArchive(L"hostile.zip", entries);
+    PlayerProcess_CL player;
+    HWND window = StartPlayer(&player, {});
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(PostDrop(player, window, {archive}));
+    HWND box = nullptr;
+    EXPECT_EQ(NoticeText(player, &box), DialogZipProgress_CL::kFailedText);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(::GetFileAttributesW(UnpackPath(L"bomb.avi").c_str()), INVALID_FILE_ATTRIBUTES) << "the bomb's file stayed";
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, 5000));
+
+    // Only the bomb was listed, and nothing was written anywhere else.
+    ASSERT_TRUE(PostKey(&player, VK_TAB));
+    HWND dialog = nullptr;
+    const std::wstring title = DialogPlayList_CL::kTitle;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = ShownDialog(player, title)) != nullptr; }, 10000));
+    RemoteListView rows(player.ProcessId(), ::FindWindowExW(dialog, nullptr, L"SysListView32", nullptr));
+    EXPECT_TRUE(WaitUntil([&] { return rows.Column(0) == std::vector<std::wstring>{L"bomb"}; }, 10000));
+    for (const wchar_t* escaped : {L"escape.avi", L"escape2.avi", L"escape3.avi"}) {
+        EXPECT_EQ(::GetFileAttributesW(DataPath(escaped).c_str()), INVALID_FILE_ATTRIBUTES) << escaped;
+        EXPECT_EQ(::GetFileAttributesW(m_documents.Join(escaped).c_str()), INVALID_FILE_ATTRIBUTES) << escaped;
+    }
+    // Still usable: a movie dropped now plays.
+    const std::wstring movie = WriteMovie(L"after.avi", MovieOf(2, 160, 120));
+    ASSERT_TRUE(PostDrop(player, window, {movie}));
+    EXPECT_TRUE(WaitUntil([&] { return PlayCountOf(movie) == 1; }, 20000)) << "the player did not go on";
     ClosePlayer(&player);
 }
 
