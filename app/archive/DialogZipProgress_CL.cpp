@@ -21,8 +21,29 @@ INT_PTR DialogZipProgress_CL::Show(HWND parent) {
     return shown == 1 && m_result == 0 ? 1 : 0;
 }
 
+std::wstring DialogZipProgress_CL::ResultText(int result, const ZipCentralRecord& record) {
+    if (result == Zip_CL::kExtractCancelled) return kCancelledText;
+    const wchar_t* reason = nullptr;
+    if (result == Zip_CL::kExtractBadData || result == Zip_CL::kExtractNoLocalRecord) {
+        const bool zip64 = record.compressedSize == kZip64Marker || record.uncompressedSize == kZip64Marker ||
+                           record.localHeaderOffset == kZip64Marker;
+        if (record.flags & kZipFlagEncrypted) {
+            reason = kEncryptedReason;
+        } else if ((record.method != kZipMethodStored && record.method != kZipMethodDeflated) || zip64) {
+            reason = kMethodReason;
+        } else {
+            reason = kBrokenReason;
+        }
+    }
+    std::wstring text = kFailedText;
+    if (reason) text = text + L"\r\n" + reason;
+    return text;
+}
+
 void DialogZipProgress_CL::ShowResultMessage(HWND parent) const {
-    ::MessageBoxW(parent, m_result == -5 ? kCancelledText : kFailedText, kNoticeTitle, MB_OK);
+    ZipCentralRecord record;
+    if (m_archive && m_centralIndex < m_archive->CentralRecords().size()) record = m_archive->CentralRecords()[m_centralIndex];
+    ::MessageBoxW(parent, ResultText(m_result, record).c_str(), kNoticeTitle, MB_OK);
 }
 
 INT_PTR DialogZipProgress_CL::Run(EasyProgress_CL& progress) {

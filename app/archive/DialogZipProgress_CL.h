@@ -22,6 +22,15 @@ public:
     static constexpr wchar_t kCancelledText[] = L"zipファイルの解凍をキャンセルしました。";
     static constexpr wchar_t kFailedText[] = L"zipファイルの解凍に失敗しました。";
     static constexpr wchar_t kNoticeTitle[] = L"お知らせ";
+    // The second line of a failure: why the entry could not be unpacked.
+    static constexpr wchar_t kEncryptedReason[] = L"暗号化されたファイルには対応していません。";
+    static constexpr wchar_t kMethodReason[] = L"この圧縮形式には対応していません。";
+    static constexpr wchar_t kBrokenReason[] = L"ファイルが壊れています。";
+
+    // Pure: the message after an extraction of the entry that gave result (not 0): the cancel
+    // text, or the failure text with a second line naming the reason when the entry's data was
+    // at fault (a destination that cannot be written has no second line).
+    static std::wstring ResultText(int result, const ZipCentralRecord& record);
 
     DialogZipProgress_CL(std::wstring message, std::shared_ptr<Zip_CL> archive, size_t centralIndex,
                          std::wstring destination);

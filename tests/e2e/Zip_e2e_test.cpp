@@ -212,7 +212,7 @@ TEST_F(ZipE2eTest, AHostileArchiveListsOnlyHonestNamesAndItsBombStopsWithTheFail
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(PostDrop(player, window, {archive}));
     HWND box = nullptr;
-    EXPECT_EQ(NoticeText(player, &box), DialogZipProgress_CL::kFailedText);
+    EXPECT_EQ(NoticeText(player, &box), std::wstring(DialogZipProgress_CL::kFailedText) + L"\r\n" + DialogZipProgress_CL::kBrokenReason);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(::GetFileAttributesW(UnpackPath(L"bomb.avi").c_str()), INVALID_FILE_ATTRIBUTES) << "the bomb's file stayed";
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
