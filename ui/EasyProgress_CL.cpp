@@ -145,6 +145,12 @@ INT_PTR EasyProgress_CL::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         break;
     case WM_CLOSE:
         if (ProcessLogSwitches().log_detail_other) LogPrintf(L"EasyProgress-WM_CLOSE");
+        // While the worker runs, closing only asks it to stop: it finishes the buffer it writes
+        // and its end closes the dialog, so the window never waits on a worker it hid.
+        if (m_worker && m_workerThread.joinable() && !m_workerDone.load()) {
+            RequestCancel();
+            return TRUE;
+        }
         m_postTarget = nullptr;
         EndWith(0);
         return TRUE;

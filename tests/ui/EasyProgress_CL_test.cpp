@@ -128,12 +128,13 @@ TEST(EasyProgress, EndsWithTheWorkersResultAfterItsLastPosition) {
     EXPECT_FALSE(dialog.IsCancelRequested());
 }
 
-TEST(EasyProgress, CloseEndsWithZeroAfterCancellingAndJoiningTheWorker) {
+TEST(EasyProgress, CloseWhileTheWorkerRunsOnlyCancelsAndTheWorkersEndClosesTheDialog) {
     WaitForCancelWorker worker;
     DrivenProgress dialog(L"処理中", true, &worker);
     dialog.closeWhenWaiting = true;
-    EXPECT_EQ(dialog.DoModal(nullptr), 0);
-    // DoModal waited for the worker, which saw the cancel the close raised.
+    // The dialog stayed open until the worker, which saw the cancel the close raised, ended it
+    // with its own result.
+    EXPECT_EQ(dialog.DoModal(nullptr), kCancelledResult);
     EXPECT_TRUE(worker.sawCancel);
 }
 
