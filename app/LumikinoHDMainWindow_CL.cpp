@@ -13,10 +13,7 @@
 #include "app/OpenFileFilter.h"
 #include "app/loading/PlayStart.h"
 #include "app/archive/DialogZipProgress_CL.h"
-#include "intake/ArchiveListing.h"
-#include "intake/AsxListReader.h"
 #include "intake/FindLaunchExt_CL.h"
-#include "intake/PlayListFiles.h"
 #include "app/ScreenCapture_CL.h"
 #include "app/commands/KeyMap.h"
 #include "app/commands/MenuModel.h"
@@ -25,8 +22,6 @@
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
 #include "base/MutexLock_CL.h"
-#include "intake/FileExtList_CL.h"
-#include "intake/IntakeKeys.h"
 #include "media/CMyRenderer.h"
 #include "media/BlitGeometry.h"
 #include "media/DXHelper_CL.h"
@@ -246,10 +241,10 @@ void LumikinoHDMainWindow_CL::OnCreate() {
     HRESULT bar = m_toolBar.Create(m_window, m_instance);
     if (FAILED(bar)) LogPrintf(L"ツールバーを作れません (0x%08x)", static_cast<unsigned>(bar));
     PlaceFromSavedRect();
-    m_playList.SetRepeat(m_launch.loop != 0 || settings.loop_play != 0);
-    HRESULT playList = m_playListDialog.Create(m_window, m_instance);
+    m_playList.List().SetRepeat(m_launch.loop != 0 || settings.loop_play != 0);
+    HRESULT playList = m_playList.Create(m_window, m_instance);
     if (FAILED(playList)) LogPrintf(L"プレイリストダイアログを作れません (0x%08x)", static_cast<unsigned>(playList));
-    m_router.Register(CMD_SHOW_PLAY_LIST, [this](WORD, LPARAM) { m_playListDialog.Toggle(m_display.FullScreen()); });
+    m_router.Register(CMD_SHOW_PLAY_LIST, [this](WORD, LPARAM) { m_playList.ToggleDialog(m_display.FullScreen()); });
     if (m_launch.full_screen) {
         ToggleFullScreen();
     } else {
@@ -299,7 +294,7 @@ void LumikinoHDMainWindow_CL::OnOpenLaunchFile() {
     // and the first paint's request must not open it a second time.
     const std::wstring path(m_launch.path);
     m_launch.path[0] = L'\0';
-    m_intake.OpenPath(path, true);
+    m_playList.Intake().OpenPath(path, true);
 }
 
 LRESULT LumikinoHDMainWindow_CL::OnCopyData(const COPYDATASTRUCT* data) {
@@ -327,14 +322,14 @@ void LumikinoHDMainWindow_CL::OnApplyLaunchRequest() {
     m_launch = m_handOffs.front();
     m_handOffs.pop_front();
     // The handed-over path replaces whatever list was playing.
-    m_playList.Clear();
+    m_playList.List().Clear();
     // Full screen is a maximised window: showing it normal would shrink it under its flag.
     ::ShowWindow(m_window, m_display.FullScreen() ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     ::SetForegroundWindow(m_window);
     ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     if (m_launch.full_screen && !m_display.FullScreen()) ToggleFullScreen();
     if (m_launch.path[0] != L'\0') {
-        m_playList.SetRepeat(m_launch.loop != 0 || AppSettings::Process().loop_play != 0);
+        m_playList.List().SetRepeat(m_launch.loop != 0 || AppSettings::Process().loop_play != 0);
         OnOpenLaunchFile();
     }
 }
@@ -462,7 +457,7 @@ void LumikinoHDMainWindow_CL::NoteUserActivity() {
 }
 
 void LumikinoHDMainWindow_CL::OnDropFiles(HDROP drop) {
-    m_intake.HandleDrop(drop);  // finishes the drop whatever happens next
+    m_playList.Intake().HandleDrop(drop);  // finishes the drop whatever happens next
     NoteUserActivity();
 }
 
@@ -621,13 +616,9 @@ void LumikinoHDMainWindow_CL::CloseContentThenPost(HWND window, UINT message) {
     }
 }
 
-std::vector<std::wstring> LumikinoHDMainWindow_CL::PlayableExtensions() {
-    return FileExtList_CL(m_intake.ExtListPath()).Extensions();
-}
-
 std::vector<HWND> LumikinoHDMainWindow_CL::ModelessDialogs() const {
     std::vector<HWND> dialogs;
-    if (m_playListDialog.Window()) dialogs.push_back(m_playListDialog.Window());
+    if (m_playList.DialogWindow()) dialogs.push_back(m_playList.DialogWindow());
     return dialogs;
 }
 
@@ -637,10 +628,10 @@ bool LumikinoHDMainWindow_CL::ResolveLoadPath(const LoadRequest& request, std::w
     m_loadFromArchive = false;
     *path = request.path;
     *fromList = false;
-    if (request.direct || m_playList.IsEmpty()) return true;
-    m_playList.SetRepeat(m_launch.loop != 0 || settings.loop_play != 0);
+    if (request.direct || m_playList.List().IsEmpty()) return true;
+    m_playList.List().SetRepeat(m_launch.loop != 0 || settings.loop_play != 0);
     PlayListItem item;
-    if (!m_playList.TakeNextEntry(&item)) return true;
+    if (!m_playList.List().TakeNextEntry(&item)) return true;
     m_loadFromArchive = item.inArchive != 0;
     if (m_loadFromArchive && !UnpackArchiveEntry(item)) return false;
     *path = item.path;
@@ -691,7 +682,7 @@ void LumikinoHDMainWindow_CL::FinishLoad(const LoadRequest& request, const std::
         m_loadedPath = path;
     }
     // The play list's playing row follows the movie loaded.
-    RefreshPlayListDialog();
+    m_playList.RefreshDialog();
     ContentLoader_CL::Trace(L"SetContent2(03-02)");
     if (SUCCEEDED(hr)) m_strip.StartThumbnails(path, soundOnly, m_strip.Strip().SeekableLength());
     ContentLoader_CL::Trace(L"SetContent2(04)");
@@ -714,7 +705,7 @@ void LumikinoHDMainWindow_CL::FinishLoad(const LoadRequest& request, const std::
     }
     ContentLoader_CL::Trace(L"SetContent2(06)");
     AddHistory(path);
-    m_playList.SetSource(fromList);
+    m_playList.List().SetSource(fromList);
     ContentLoader_CL::Trace(L"SetContent2(07)");
     ContentLoader_CL::Trace(L"SetContent2(08)");
     ContentLoader_CL::Trace(L"SetContent2(09)");
@@ -896,7 +887,7 @@ LayoutInput LumikinoHDMainWindow_CL::LayoutInputNow() {
     input.cursorShown = !m_cursorHidden;
     const HWND underPointer = ::WindowFromPoint(CursorPosition());
     input.pointerOverVideo = underPointer == m_video;
-    input.playListVisible = m_playListDialog.IsShown();
+    input.playListVisible = m_playList.DialogShown();
     // The pointer over the strip keeps the window from going idle.
     input.overStrip = underPointer && underPointer == m_strip.Window() && ::IsWindowVisible(underPointer);
     return input;
@@ -983,7 +974,7 @@ SIZE LumikinoHDMainWindow_CL::ShownPictureSize(CMyRenderer* renderer) const {
 
 void LumikinoHDMainWindow_CL::ShowOpenFileDialog() {
     AppSettings& settings = AppSettings::Process();
-    const std::wstring filter = OpenFileFilter(FileExtList_CL(m_intake.ExtListPath()).Extensions());
+    const std::wstring filter = OpenFileFilter(m_playList.PlayableExtensions());
     std::wstring path;
     SetModalDialogOpen(true);
     const bool chose = AskForMovieFile(m_window, filter, settings.last_open_file_folder, &path);
@@ -991,9 +982,9 @@ void LumikinoHDMainWindow_CL::ShowOpenFileDialog() {
     // The dialog pumps messages: the window may have closed underneath it.
     if (!m_window || m_closing || !chose) return;
     LogPrintf(L"ファイルを開く \"%ls\"", path.c_str());
-    m_playList.Clear();
+    m_playList.List().Clear();
     settings.SaveLastOpenFolder(FolderOfChosenFile(path));
-    m_intake.OpenPath(path, true);
+    m_playList.Intake().OpenPath(path, true);
 }
 
 // ---- The window's display modes ----------------------------------------------------------
@@ -1042,14 +1033,14 @@ MainStrip_CL::Callbacks LumikinoHDMainWindow_CL::StripCallbacks() {
 
 PlayListCursor LumikinoHDMainWindow_CL::PlayList() {
     PlayListCursor cursor;
-    cursor.count = static_cast<int>(m_playList.Count());
-    cursor.nextIndex = m_playList.NextIndex();
-    cursor.listIsSource = m_playList.IsSource();
-    cursor.repeat = m_playList.Repeat();
+    cursor.count = static_cast<int>(m_playList.List().Count());
+    cursor.nextIndex = m_playList.List().NextIndex();
+    cursor.listIsSource = m_playList.List().IsSource();
+    cursor.repeat = m_playList.List().Repeat();
     return cursor;
 }
 
-void LumikinoHDMainWindow_CL::SetPlayListNextIndex(int index) { m_playList.SetNextIndex(index); }
+void LumikinoHDMainWindow_CL::SetPlayListNextIndex(int index) { m_playList.List().SetNextIndex(index); }
 
 void LumikinoHDMainWindow_CL::ResetLaunchStart() {
     m_launch.full_screen = 0;
@@ -1059,47 +1050,22 @@ void LumikinoHDMainWindow_CL::ResetLaunchStart() {
 
 bool LumikinoHDMainWindow_CL::EndCloseRequested() { return m_launch.end_close != 0; }
 
-void LumikinoHDMainWindow_CL::OpenContentNow(const std::wstring& path) {
-    LoadRequest request;
-    request.direct = true;
-    request.path = path;
-    RequestLoad(request);
-}
-
-void LumikinoHDMainWindow_CL::PlayListCurrentEntry() { RequestLoad(LoadRequest()); }
-
-void LumikinoHDMainWindow_CL::ReadAsxPlayList(const std::wstring& path) {
-    std::vector<std::wstring> entries;
-    if (!ReadAsxList(path, &entries)) return;  // a broken list adds nothing (logged)
-    for (const std::wstring& entry : entries) m_playList.AppendPath(entry);
-    LogPrintf(L"ASXプレイリスト \"%ls\" %zu件", path.c_str(), entries.size());
-}
-
-void LumikinoHDMainWindow_CL::ReadTextPlayList(const std::wstring& path) {
-    int skipped = 0;
-    const size_t count = ReadTextListFile(path, m_playList, &skipped);
-    LogPrintf(L"プレイリスト \"%ls\" 全%zu件 (読めない行 %d)", path.c_str(), count, skipped);
-}
-
-void LumikinoHDMainWindow_CL::ListArchive(const std::wstring& archivePath, const std::wstring& unpackFolder) {
-    auto archive = std::make_shared<Zip_CL>(archivePath);
-    if (FAILED(archive->ScanArchive())) {
-        LogPrintf(L"zipファイルを開けません \"%ls\"", archivePath.c_str());
-        return;
-    }
-    const size_t listed = ListArchiveEntries(archive, unpackFolder, PlayableExtensions(), m_playList);
-    LogPrintf(L"zipファイル \"%ls\" %zu件", archivePath.c_str(), listed);
-}
-
-void LumikinoHDMainWindow_CL::RememberLastInput(const std::wstring& path) {
-    AppSettings::Process().File().WriteString(kLastInputSection, kLastInputPathKey, path);
-}
-
 void LumikinoHDMainWindow_CL::AddHistory(const std::wstring&) {
     // The play history has its own file and dialog; they are wired in when they exist.
 }
 
-void LumikinoHDMainWindow_CL::RefreshPlayListDialog() { m_playListDialog.Refresh(); }
+MainPlayList_CL::Callbacks LumikinoHDMainWindow_CL::PlayListCallbacks() {
+    MainPlayList_CL::Callbacks callbacks;
+    callbacks.requestLoad = [this](const LoadRequest& request) { RequestLoad(request); };
+    callbacks.loadedMoviePath = [this]() { return m_loadedPath; };
+    callbacks.closeContentThenPost = [this](HWND window, UINT message) { CloseContentThenPost(window, message); };
+    callbacks.setModalDialogOpen = [this](bool open) { SetModalDialogOpen(open); };
+    callbacks.readRowRecord = [this](const std::wstring& path, std::wstring* name, int* stars) {
+        return ReadRowRecord(path, name, stars);
+    };
+    callbacks.addHistory = [this](const std::wstring& path) { AddHistory(path); };
+    return callbacks;
+}
 
 bool LumikinoHDMainWindow_CL::ReadRowRecord(const std::wstring& moviePath, std::wstring* contentName,
                                             int* starCount) {

@@ -26,14 +26,10 @@
 #include "app/layout/MainLayout.h"
 #include "app/loading/ContentLoaderHost_CL.h"
 #include "app/loading/ContentLoader_CL.h"
-#include "app/playlist/DialogPlayList_CL.h"
-#include "app/playlist/PlayListDialogHost_CL.h"
+#include "app/playlist/MainPlayList_CL.h"
 #include "app/strip/MainStrip_CL.h"
 #include "app/MoviePlayWindow_CL.h"
 #include "app/WindowDisplay_CL.h"
-#include "intake/FileIntakeHost_CL.h"
-#include "intake/FileIntake_CL.h"
-#include "intake/PlayList_CL.h"
 #include "media/DShowGraph_CL.h"
 #include "media/OverlayModel.h"
 #include "media/PlaybackController_CL.h"
@@ -50,8 +46,6 @@ class LumikinoHDMainWindow_CL : public MessageLoopHost_CL,
                                 private CommandHost_CL,
                                 private ContentLoaderHost_CL,
                                 private PlaybackHost_CL,
-                                private FileIntakeHost_CL,
-                                private PlayListDialogHost_CL,
                                 private ControlBarSource_CL {
 public:
     explicit LumikinoHDMainWindow_CL(HINSTANCE instance);
@@ -135,7 +129,7 @@ private:
     void PlaceFromSavedRect();
     // The layout's facts as the window stands now.
     LayoutInput LayoutInputNow();
-    void SetModalDialogOpen(bool open) override;
+    void SetModalDialogOpen(bool open);
     // Lets the loaded movie go (its position saved, its graph released); nothing is loaded.
     void CloseContent();
     void ApplyColour();
@@ -184,22 +178,11 @@ private:
     void ResetLaunchStart() override;
     bool EndCloseRequested() override;
 
-    // FileIntakeHost_CL
-    void OpenContentNow(const std::wstring& path) override;
-    void PlayListCurrentEntry() override;
-    void ReadAsxPlayList(const std::wstring& path) override;
-    void ReadTextPlayList(const std::wstring& path) override;
-    void ListArchive(const std::wstring& archivePath, const std::wstring& unpackFolder) override;
-    void RememberLastInput(const std::wstring& path) override;
-    void AddHistory(const std::wstring& path) override;
-    void RefreshPlayListDialog() override;
-    bool ReadRowRecord(const std::wstring& moviePath, std::wstring* contentName, int* starCount) override;
-
-    // PlayListDialogHost_CL (with PlayListCurrentEntry, ReadRowRecord, SetModalDialogOpen)
-    std::wstring LoadedMoviePath() const override { return m_loadedPath; }
-    void CloseContentThenPost(HWND window, UINT message) override;
-    void TakeInWhole(const std::wstring& path) override { m_intake.OpenPath(path, false); }
-    std::vector<std::wstring> PlayableExtensions() override;
+    // The play list's side: loads, the loaded movie, records and history.
+    MainPlayList_CL::Callbacks PlayListCallbacks();
+    void CloseContentThenPost(HWND window, UINT message);
+    void AddHistory(const std::wstring& path);
+    bool ReadRowRecord(const std::wstring& moviePath, std::wstring* contentName, int* starCount);
 
     // ControlBarSource_CL: the renderer's presenter, under its frame lock.
     int UpdateHover(POINT point, bool volumeDrag, ControlBarVolumeHit* volume) override;
@@ -236,9 +219,7 @@ private:
     bool m_contentRecordLoaded = false;
     std::wstring m_loadedPath;  // the movie now loaded; empty when none is
     bool m_loadFromArchive = false;  // the load that runs plays an entry unpacked from an archive
-    PlayList_CL m_playList;
-    FileIntake_CL m_intake{m_playList, *this};
-    DialogPlayList_CL m_playListDialog{m_playList, *this, AppSettings::Process()};
+    MainPlayList_CL m_playList{AppSettings::Process(), PlayListCallbacks()};
     // Where to say that the loaded movie's file is let go, once the thumbnail worker stopped.
     HWND m_closeNoticeWindow = nullptr;
     UINT m_closeNoticeMessage = 0;
