@@ -35,7 +35,6 @@ namespace {
 constexpr wchar_t kLoadingText[] = L"ＬＯＡＤＩＮＧ";
 constexpr wchar_t kResumeText[] = L"ＲＥＳＵＭＥ";
 constexpr wchar_t kPlayFailedText[] = L"再生できませんでした";
-constexpr wchar_t kZoomText[] = L"ＺＯＯＭ";
 constexpr int kLoadingStatusTicks = 60;  // 30 s
 constexpr LONG kDefaultWidth = 480, kDefaultHeight = 360;
 }  // namespace
@@ -143,7 +142,7 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
             break;
         case WM_LBUTTONDBLCLK:
             // The second press of a double click: the first one's click does not act.
-            ApplyMouseActions(m_mouse.OnDoubleClick());
+            m_mouse.OnDoubleClick();
             break;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_MAXIMIZE) {
@@ -225,6 +224,7 @@ void LumikinoHDMainWindow_CL::OnCreate() {
         ::SetWindowPos(m_video, nullptr, 0, 0, 0, 0,
                        SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    m_mouse.Attach(m_window, m_video);
     // The strip comes after the video window: both have the id 0x1100 and the video window is
     // the one a look-up by id finds.
     HRESULT strip = m_strip.Create(m_window);
@@ -409,7 +409,7 @@ ContentInfo* LumikinoHDMainWindow_CL::LoadedRecord() {
 
 void LumikinoHDMainWindow_CL::ClickAtPointer() {
     if (!m_video) return;
-    POINT point = VideoClientPoint(CursorPosition());
+    POINT point = m_mouse.PointerInVideo();
     ::PostMessageW(m_video, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
     ::PostMessageW(m_video, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
 }
@@ -429,7 +429,7 @@ void LumikinoHDMainWindow_CL::CaptureScreen() {
     SetStatusText(ScreenCapture_CL::StatusText(ScreenCapture_CL::CaptureRenderer(renderer, target)));
 }
 
-void LumikinoHDMainWindow_CL::EndWindowDrag() { ApplyMouseActions(m_mouse.EndDrag()); }
+void LumikinoHDMainWindow_CL::EndWindowDrag() { m_mouse.EndDrag(); }
 
 void LumikinoHDMainWindow_CL::ShowPictureMenu(HWND owner, POINT clientPoint) {
     std::vector<MenuEntry> entries = BuildPictureMenu(m_commands.PictureMenuStateNow());
@@ -463,116 +463,22 @@ void LumikinoHDMainWindow_CL::OnDropFiles(HDROP drop) {
 
 // ---- The mouse on the picture ------------------------------------------------------------
 
-POINT LumikinoHDMainWindow_CL::CursorPosition() {
-    POINT cursor{0, 0};
-    ::GetCursorPos(&cursor);
-    return cursor;
-}
+void LumikinoHDMainWindow_CL::OnLoopLeftButtonDown(const MSG& message) { m_mouse.OnLeftButtonDown(message); }
+void LumikinoHDMainWindow_CL::OnLoopMouseMove(const MSG& message) { m_mouse.OnMouseMove(message); }
+void LumikinoHDMainWindow_CL::OnLoopLeftButtonUp(const MSG& message) { m_mouse.OnLeftButtonUp(message); }
+void LumikinoHDMainWindow_CL::OnLoopMouseWheel(const MSG& message) { m_mouse.OnMouseWheel(message); }
 
-POINT LumikinoHDMainWindow_CL::VideoClientPoint(POINT screen) const {
-    POINT point = screen;
-    if (m_video) ::ScreenToClient(m_video, &point);
-    return point;
-}
-
-MouseFacts LumikinoHDMainWindow_CL::MouseFactsOf(const MSG& message) const {
-    MouseFacts facts;
-    facts.screenPoint = message.pt;
-    facts.wParam = message.wParam;
-    facts.videoPoint = VideoClientPoint(message.pt);
-    RECT video{};
-    if (m_video) ::GetClientRect(m_video, &video);
-    facts.videoClientPx = SIZE{video.right, video.bottom};
-    facts.mainPoint = message.pt;
-    ::ScreenToClient(m_window, &facts.mainPoint);
-    RECT client{};
-    ::GetClientRect(m_window, &client);
-    facts.mainClientPx = SIZE{client.right, client.bottom};
-    ::GetWindowRect(m_window, &facts.windowRect);
-    facts.frameWidthPx = ::GetSystemMetrics(SM_CXFRAME);
-    facts.modalOpen = m_modalOpen;
-    facts.overBarItem = m_videoWindow.IsHovered();
-    facts.fullScreen = m_display.FullScreen();
-    facts.borderless = m_display.Borderless();
-    return facts;
-}
-
-void LumikinoHDMainWindow_CL::ApplyMouseActions(const MouseActions& actions) {
-    if (actions.focusWindow) ::SetFocus(m_window);
-    if (actions.captureMouse) ::SetCapture(m_window);
-    if (actions.releaseCapture) ::ReleaseCapture();
-    if (actions.windowChange != WindowChange::kNone) {
-        const RECT& rect = actions.windowRect;
-        if (ProcessLogSwitches().log_detail_resize) {
-            LogPrintf(L"drag(trace) edge=%d to=(%d,%d,%d,%d)", static_cast<int>(m_mouse.Edge()),
-                      static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right),
-                      static_cast<int>(rect.bottom));
-        }
-        const UINT keep = actions.windowChange == WindowChange::kMove ? SWP_NOSIZE : SWP_NOMOVE;
-        ::SetWindowPos(m_window, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE | keep);
-    }
-    if (actions.cursorShape) ::SetCursor(::LoadCursorW(nullptr, actions.cursorShape));
-    CMyRenderer* renderer = Renderer();
-    switch (actions.selectionChange) {
-        case SelectionChange::kNone:
-            break;
-        case SelectionChange::kTrack:
-            if (renderer) {
-                renderer->Presenter()->SetSelection(false, actions.selection);
-                renderer->Redraw();
-            }
-            break;
-        case SelectionChange::kDrop:
-            if (renderer) renderer->Presenter()->SetSelection(false, m_mouse.ZoomSelection());
-            RedrawPlayer();
-            break;
-        case SelectionChange::kApply:
-            if (renderer) renderer->Presenter()->SetSelection(true, actions.selection);
-            SetStatusText(kZoomText);
-            break;
-    }
-    if (actions.killClickTimer) ::KillTimer(m_window, ID_TIMER_CLICK);
-    if (actions.startClickTimer) ::SetTimer(m_window, ID_TIMER_CLICK, PictureMouse_CL::kClickDelayMs, nullptr);
-    if (actions.volumeStep >= 0) {
-        ::SendMessageW(m_window, WM_COMMAND, MAKEWPARAM(CMD_VOLUME_STEP, 0), actions.volumeStep);
-    }
-}
-
-void LumikinoHDMainWindow_CL::OnLoopLeftButtonDown(const MSG& message) {
-    if (ProcessLogSwitches().log_detail_other) {
-        LogPrintf(L"WM_LBUTTONDOWN(trace) pt=(%d,%d) edge=%d hovered=%d modal=%d", static_cast<int>(message.pt.x),
-                  static_cast<int>(message.pt.y), static_cast<int>(m_mouse.Edge()), m_videoWindow.IsHovered() ? 1 : 0,
-                  m_modalOpen ? 1 : 0);
-    }
-    if (!m_video) return;
-    ApplyMouseActions(m_mouse.OnLeftButtonDown(MouseFactsOf(message)));
-}
-
-void LumikinoHDMainWindow_CL::OnLoopMouseMove(const MSG& message) {
-    if (!m_video) return;
-    const MouseActions actions = m_mouse.OnMouseMove(MouseFactsOf(message));
-    ApplyMouseActions(actions);
-    if (actions.userActivity) NoteUserActivity();
-    // The control bar lights the item under the pointer; a held button over the slider
-    // drags the volume unless the window itself is being dragged.
-    if (message.hwnd == m_video) {
-        const bool hovered = m_videoWindow.UpdateHover(message.wParam, m_mouse.Dragging());
-        const bool playing = m_controller && m_controller->IsPlaying() && !m_controller->IsPaused();
-        if ((hovered || hovered != m_lastHovered) && !playing) RedrawPlayer();
-        m_lastHovered = hovered;
-    }
-}
-
-void LumikinoHDMainWindow_CL::OnLoopLeftButtonUp(const MSG& message) {
-    ApplyMouseActions(m_mouse.OnLeftButtonUp(MouseFactsOf(message)));
-}
-
-void LumikinoHDMainWindow_CL::OnLoopMouseWheel(const MSG& message) {
-    // The wheel scrolls the strip: it takes the focus first.
-    m_strip.Focus();
-    if (!m_controller) return;
-    ApplyMouseActions(m_mouse.OnMouseWheel(MouseFactsOf(message), m_controller->VolumeStep()));
+MainMouse_CL::Callbacks LumikinoHDMainWindow_CL::MouseCallbacks() {
+    MainMouse_CL::Callbacks callbacks;
+    callbacks.noteUserActivity = [this]() { NoteUserActivity(); };
+    callbacks.redrawPlayer = [this]() { RedrawPlayer(); };
+    callbacks.setStatusText = [this](const std::wstring& text) { SetStatusText(text); };
+    callbacks.renderer = [this]() { return Renderer(); };
+    callbacks.focusStrip = [this]() { m_strip.Focus(); };
+    callbacks.modalOpen = [this]() { return m_modalOpen; };
+    callbacks.playing = [this]() { return m_controller && m_controller->IsPlaying() && !m_controller->IsPaused(); };
+    callbacks.volumeStep = [this]() { return m_controller ? m_controller->VolumeStep() : -1; };
+    return callbacks;
 }
 
 void LumikinoHDMainWindow_CL::RefreshHistoryDialog() {
@@ -688,7 +594,7 @@ void LumikinoHDMainWindow_CL::FinishLoad(const LoadRequest& request, const std::
     ContentLoader_CL::Trace(L"SetContent2(04)");
     m_mouse.ResetZoom();
     // The overlay itself (title, rating, switches) goes to the renderer with the next redraw.
-    if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetSelection(false, m_mouse.ZoomSelection());
+    if (CMyRenderer* renderer = Renderer()) renderer->Presenter()->SetSelection(false, m_mouse.Rules().ZoomSelection());
     ContentLoader_CL::Trace(L"SetContent2(05)");
     ::InvalidateRect(m_window, nullptr, FALSE);
     if (FAILED(hr)) {
@@ -885,7 +791,7 @@ LayoutInput LumikinoHDMainWindow_CL::LayoutInputNow() {
     input.mouseHide = settings.mouse_hide;
     input.noFrame = settings.no_frame;
     input.cursorShown = !m_cursorHidden;
-    const HWND underPointer = ::WindowFromPoint(CursorPosition());
+    const HWND underPointer = ::WindowFromPoint(MainMouse_CL::CursorPosition());
     input.pointerOverVideo = underPointer == m_video;
     input.playListVisible = m_playList.DialogShown();
     // The pointer over the strip keeps the window from going idle.
@@ -965,8 +871,8 @@ SIZE LumikinoHDMainWindow_CL::ShownPictureSize(CMyRenderer* renderer) const {
     RECT client{};
     if (m_video) ::GetClientRect(m_video, &client);
     input.client = SIZE{client.right, client.bottom};
-    input.selectionZoom = m_mouse.ZoomApplied();
-    input.selection = m_mouse.ZoomSelection();
+    input.selectionZoom = m_mouse.Rules().ZoomApplied();
+    input.selection = m_mouse.Rules().ZoomSelection();
     const BlitRects rects = ComputeBlitRects(input);
     if (!IsDrawable(rects)) return frame;  // no window to measure: the frame's own size
     return SIZE{rects.destination.right - rects.destination.left, rects.destination.bottom - rects.destination.top};

@@ -22,7 +22,7 @@
 #include "app/commands/CommandHost_CL.h"
 #include "app/commands/CommandRouter_CL.h"
 #include "app/commands/PlayerCommands_CL.h"
-#include "app/input/PictureMouse_CL.h"
+#include "app/input/MainMouse_CL.h"
 #include "app/layout/MainLayout.h"
 #include "app/loading/ContentLoaderHost_CL.h"
 #include "app/loading/ContentLoader_CL.h"
@@ -117,13 +117,10 @@ private:
     void OnSizing(WPARAM edge, RECT* rect);
     void OnEnterSizeMove();
     void OnExitSizeMove();
-    MouseFacts MouseFactsOf(const MSG& message) const;
-    void ApplyMouseActions(const MouseActions& actions);
+    MainMouse_CL::Callbacks MouseCallbacks();
     void ShowPictureMenu(HWND owner, POINT clientPoint);
     LRESULT OnNotify(const NMHDR* header);
     MainStrip_CL::Callbacks StripCallbacks();
-    POINT VideoClientPoint(POINT screen) const;
-    static POINT CursorPosition();
     void SyncToolBar();
     SIZE ShownPictureSize(CMyRenderer* renderer) const;
     void PlaceFromSavedRect();
@@ -207,9 +204,6 @@ private:
     WPARAM m_lastSizeType = SIZE_RESTORED;
     SIZE m_lastSize{0, 0};
 
-    // The mouse on the picture: the drag, the borderless edges, the zoom selection, the click.
-    PictureMouse_CL m_mouse;
-    bool m_lastHovered = false;
 
     DShowGraph_CL m_graph;
     ContentRecordStore_CL m_recordStore;
@@ -224,6 +218,8 @@ private:
     HWND m_closeNoticeWindow = nullptr;
     UINT m_closeNoticeMessage = 0;
     MoviePlayWindow_CL m_videoWindow{this};
+    // The mouse on the picture: the drag, the borderless edges, the zoom selection, the click.
+    MainMouse_CL m_mouse{m_videoWindow, m_display, MouseCallbacks()};
     HWND m_video = nullptr;
     MainToolBar_CL m_toolBar;
     std::unique_ptr<PlaybackController_CL> m_controller;
