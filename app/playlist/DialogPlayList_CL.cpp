@@ -220,6 +220,8 @@ void DialogPlayList_CL::Toggle(bool popUp) {
     m_playingPath = m_host.LoadedMoviePath();
     RebuildRows();
     if (m_rows) ::InvalidateRect(m_rows->Window(), nullptr, TRUE);
+    // Over the player, also when the player went full screen after the dialog was made.
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::SetForegroundWindow(window);
     if (m_rows) ::SetFocus(m_rows->Window());
 }

@@ -291,7 +291,10 @@ TEST_F(PlayListE2eTest, InFullScreenTheListPopsUpCentredAndHidesOnceItPlays) {
     EXPECT_NEAR((rect.left + rect.right) / 2, (screen.left + screen.right) / 2, 2) << "not centred on the player";
     RemoteListView rows(player.ProcessId(), ListViewOf(dialog));
     ASSERT_TRUE(WaitForRows(rows, {L"一", L"二"}));
-    ClickAt(Middle(rows.RowRectOnScreen(1)), true);
+    const POINT row = Middle(rows.RowRectOnScreen(1));
+    ASSERT_TRUE(WaitUntil([&] { return ::GetAncestor(::WindowFromPoint(row), GA_ROOT) == dialog; }, 5000))
+        << "the pop-up is not over the player";
+    ClickAt(row, true);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(dialog); }, 5000)) << "the pop-up stayed";
     EXPECT_TRUE(WaitUntil([&] { return PlayCountOf(second) == 1; }, 20000));
     // Back to a window, the pointer out of the way, as the next test expects to find them.
