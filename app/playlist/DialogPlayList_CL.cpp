@@ -43,12 +43,12 @@ constexpr wchar_t kCheckAllText[] = L"全てチェックする";
 constexpr wchar_t kDeleteCheckedText[] = L"チェックした項目を削除する";
 
 // Column titles and widths in full-width letters of the dialog font.
-struct ColumnSpec {
+struct ColumnLayout {
     const wchar_t* title;
     int widthLetters;
     int format;
 };
-constexpr ColumnSpec kColumns[PlayList_CL::kColumnCount] = {
+constexpr ColumnLayout kColumns[PlayList_CL::kColumnCount] = {
     {L"ファイル名", 16, LVCFMT_LEFT},   {L"拡張子", 4, LVCFMT_LEFT},       {L"★マーク", 5, LVCFMT_LEFT},
     {L"ファイルサイズ", 9, LVCFMT_RIGHT}, {L"更新日時", 11, LVCFMT_LEFT}, {L"ファイルパス", 20, LVCFMT_LEFT},
 };
@@ -141,11 +141,11 @@ void DialogPlayList_CL::OnInitDialog() {
         m_rows->SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES |
                                  LVS_EX_HEADERDRAGDROP);
         const SIZE letter = ControlBase_CL::MeasureText(window, DialogFont(), L"Ｗ");
-        for (const ColumnSpec& spec : kColumns) {
-            const int column = m_rows->AddColumn(spec.title, spec.widthLetters * std::max<LONG>(letter.cx, 8));
+        for (const ColumnLayout& layout : kColumns) {
+            const int column = m_rows->AddColumn(layout.title, layout.widthLetters * std::max<LONG>(letter.cx, 8));
             LVCOLUMNW format{};
             format.mask = LVCF_FMT;
-            format.fmt = spec.format;
+            format.fmt = layout.format;
             if (column > 0) ::SendMessageW(m_rows->Window(), LVM_SETCOLUMNW, column, reinterpret_cast<LPARAM>(&format));
         }
     }

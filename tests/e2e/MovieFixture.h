@@ -153,6 +153,15 @@ inline bool PostDrop(const PlayerProcess_CL& player, HWND window, const std::vec
     return ::PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) != FALSE;
 }
 
+// Types a full path into the common save dialog's file name box and presses its OK button.
+inline bool ChooseInSaveDialog(HWND save, const std::wstring& path) {
+    HWND name = ::GetDlgItem(save, 0x47C);  // the file name box (a combo box holding an edit)
+    if (!name) name = ::GetDlgItem(save, 0x480);
+    if (!name) return false;
+    ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    return ::PostMessageW(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) != FALSE;
+}
+
 class MovieFixture : public PlayerFixture {
 protected:
     std::wstring WriteMovie(const std::wstring& name, const AviMovieSpec& movieSpec) {

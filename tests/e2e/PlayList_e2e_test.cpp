@@ -230,11 +230,7 @@ TEST_F(PlayListE2eTest, DropsOnTheDialogAppendAndADoubleClickPlaysAndTheListSave
     ASSERT_TRUE(WaitUntil([&] { return (save = FindDialog(player.ProcessId(), L"保存先とファイル名を選択してください")) != nullptr; }, 10000))
         << "the save dialog did not open";
     const std::wstring saved = m_movies.Join(L"保存.playlist");
-    HWND name = ::GetDlgItem(save, 0x47C);  // the file name box (a combo box holding an edit)
-    if (!name) name = ::GetDlgItem(save, 0x480);
-    ASSERT_NE(name, nullptr);
-    ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saved.c_str()));
-    ::PostMessageW(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(ChooseInSaveDialog(save, saved));
     ASSERT_TRUE(WaitUntil([&] { return ::GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000))
         << "the list was not saved";
     std::string bytes;

@@ -109,11 +109,7 @@ TEST_F(ZipE2eTest, ADroppedArchiveListsItsMoviesAndTheOneToPlayIsUnpackedAndPlay
     HWND save = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (save = ShownDialog(player, L"zipファイルの展開先とファイル名を選択してください")) != nullptr; }, 10000));
     const std::wstring chosen = m_movies.Join(L"取り出した.avi");
-    HWND name = ::GetDlgItem(save, 0x47C);
-    if (!name) name = ::GetDlgItem(save, 0x480);
-    ASSERT_NE(name, nullptr);
-    ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
-    ::PostMessageW(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(ChooseInSaveDialog(save, chosen));
     EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(chosen) == second; }, 15000)) << "not unpacked where chosen";
 
     // A second archive with a movie of the same name: its own movie plays, not the first one's.
