@@ -233,6 +233,7 @@ void LumikinoHDMainWindow_CL::OnCreate() {
     m_display.Attach(m_window, m_icon);
     m_commands.Register(m_router);
     m_strip.RegisterCommands(m_router);
+    m_settingsSheets.RegisterCommands(m_router);
     MoviePlayWindow_CL::Callbacks callbacks;
     callbacks.setModalDialogOpen = [this](bool open) { SetModalDialogOpen(open); };
     callbacks.showPictureMenu = [this](HWND owner, POINT point) { ShowPictureMenu(owner, point); };
@@ -696,6 +697,30 @@ void LumikinoHDMainWindow_CL::ApplyColour() {
     const int masks[4] = {kProcAmpBrightness, kProcAmpContrast, kProcAmpHue, kProcAmpSaturation};
     VideoPresenter_CL* presenter = renderer->Presenter();
     for (int i = 0; i < 4; ++i) presenter->SetProcAmpValue(masks[i], choice.values[i]);
+}
+
+ProcAmpRange LumikinoHDMainWindow_CL::ColourRange(int mask) {
+    CMyRenderer* renderer = Renderer();
+    if (renderer && m_controller && m_controller->ContentLoaded()) return renderer->Presenter()->GetProcAmpRange(mask);
+    return NominalProcAmpRange(mask);
+}
+
+void LumikinoHDMainWindow_CL::RebuildStrip(int64_t interval) {
+    m_strip.Rebuild(interval);
+    int64_t position = 0;
+    if (m_controller && m_controller->ContentLoaded() && SUCCEEDED(m_controller->CurrentPosition(&position))) {
+        m_strip.ShowPosition(position);
+    }
+}
+
+void LumikinoHDMainWindow_CL::FollowSettings() {
+    if (m_contentRecordLoaded) m_title = m_content.content_name;
+    ApplyColour();
+    m_display.EndOpacityPreview();
+    NoteUserActivity();  // the idle count starts again with the delay now set
+    Layout();            // the strip's side; the redraw hands the overlay to the presenter
+    SyncToolBar();
+    RefreshHistoryDialog();
 }
 
 // ---- Layout and drawing ------------------------------------------------------------------

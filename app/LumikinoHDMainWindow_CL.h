@@ -27,6 +27,8 @@
 #include "app/loading/ContentLoaderHost_CL.h"
 #include "app/loading/ContentLoader_CL.h"
 #include "app/playlist/MainPlayList_CL.h"
+#include "app/settings/MainSettings_CL.h"
+#include "app/settings/SettingsHost_CL.h"
 #include "app/strip/MainStrip_CL.h"
 #include "app/MoviePlayWindow_CL.h"
 #include "app/WindowDisplay_CL.h"
@@ -45,6 +47,7 @@ class DXHelper_CL;
 class LumikinoHDMainWindow_CL : public MessageLoopHost_CL,
                                 private CommandHost_CL,
                                 private ContentLoaderHost_CL,
+                                private SettingsHost_CL,
                                 private PlaybackHost_CL,
                                 private ControlBarSource_CL {
 public:
@@ -126,7 +129,7 @@ private:
     void PlaceFromSavedRect();
     // The layout's facts as the window stands now.
     LayoutInput LayoutInputNow();
-    void SetModalDialogOpen(bool open);
+    void SetModalDialogOpen(bool open) override;
     // Lets the loaded movie go (its position saved, its graph released); nothing is loaded.
     void CloseContent();
     void ApplyColour();
@@ -154,6 +157,15 @@ private:
     void CaptureScreen() override;
     void OnWorkerIdle() override;
     void EndWindowDrag() override;
+
+    // SettingsHost_CL (with the command host's window, controller and records)
+    void PreviewOpacity(int alpha) override { m_display.PreviewOpacity(alpha); }
+    void EndOpacityPreview() override { m_display.EndOpacityPreview(); }
+    void TurnOffTransparentDisplay() override { m_display.SetTransparent(false); }
+    ProcAmpRange ColourRange(int mask) override;
+    std::wstring LoadedMoviePath() const override { return m_loadedPath; }
+    void RebuildStrip(int64_t interval) override;
+    void FollowSettings() override;
 
     // ContentLoaderHost_CL
     void LeaveContent() override;
@@ -225,6 +237,7 @@ private:
     std::unique_ptr<PlaybackController_CL> m_controller;
     CommandRouter_CL m_router;
     PlayerCommands_CL m_commands{*this, AppSettings::Process()};
+    MainSettings_CL m_settingsSheets{*this, AppSettings::Process()};
 
     ContentLoader_CL m_loader{*this};
     // The thumbnail strip and its worker; the stop code of the worker's last idle command.

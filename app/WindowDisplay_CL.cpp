@@ -51,11 +51,29 @@ void WindowDisplay_CL::SetFrameless(bool frameless, bool changeStyles) {
 }
 
 void WindowDisplay_CL::SetTopmost(bool on) {
+    if (PlaceTopmost(on)) m_topmost = on;
+}
+
+void WindowDisplay_CL::PreviewOpacity(int alpha) {
+    const LONG_PTR exStyle = ::GetWindowLongPtrW(m_window, GWL_EXSTYLE);
+    ::SetWindowLongPtrW(m_window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    if (!::SetLayeredWindowAttributes(m_window, 0, static_cast<BYTE>(std::clamp(alpha, 10, 255)), LWA_ALPHA)) {
+        LogPrintf(L"SetLayeredWindowAttributes の失敗 (%u)", static_cast<unsigned>(::GetLastError()));
+    }
+    PlaceTopmost(true);
+}
+
+void WindowDisplay_CL::EndOpacityPreview() {
+    ApplyTransparency();
+    PlaceTopmost(m_topmost);
+}
+
+bool WindowDisplay_CL::PlaceTopmost(bool on) {
     const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     HWND after = on ? HWND_TOPMOST : HWND_NOTOPMOST;
     if (!::SetWindowPos(m_window, after, 0, 0, 0, 0, flags)) {
         LogPrintf(L"SetWindowPos(topmost=%d) の失敗 (%u)", on ? 1 : 0, static_cast<unsigned>(::GetLastError()));
-        return;
+        return false;
     }
     const bool marked = (::GetWindowLongPtrW(m_window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     if (on && !marked) {
@@ -68,7 +86,7 @@ void WindowDisplay_CL::SetTopmost(bool on) {
         LogPrintf(L"最前面表示: 所有ツールチップ %u 個を外して再設定しました (%d)", static_cast<unsigned>(tips.size()),
                   moved ? 1 : 0);
     }
-    m_topmost = on;
+    return true;
 }
 
 std::vector<HWND> WindowDisplay_CL::OwnedToolTips() const {

@@ -36,9 +36,16 @@ public:
     void SetTransparent(bool on);
     // Thread: UI. Puts the window back to its configured transparency (after a preview).
     void ApplyTransparency();
+    // Thread: UI. The opacity preview of the settings: layered at alpha and topmost at once,
+    // whatever the modes say, until EndOpacityPreview puts back the configured transparency
+    // and topmost state.
+    void PreviewOpacity(int alpha);
+    void EndOpacityPreview();
 
 private:
     void ApplyFrameStyles(bool framed);
+    // Places the window above others or back among them; false when the platform refused.
+    bool PlaceTopmost(bool on);
     // The tool tips the window owns (see SetTopmost).
     std::vector<HWND> OwnedToolTips() const;
 

@@ -10,6 +10,16 @@ bool RunningUnderWine() {
     return wine;
 }
 
+unsigned long OperatingSystemMajorVersion() {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!::GetVersionExW(&info)) return 0;
+#pragma GCC diagnostic pop
+    return info.dwMajorVersion;
+}
+
 HMODULE LoadTrustedLibrary(const wchar_t* name, LibraryFolders folders) {
     DWORD flags = LOAD_LIBRARY_SEARCH_SYSTEM32;
     if (folders == LibraryFolders::kSystemAndProgram) flags |= LOAD_LIBRARY_SEARCH_APPLICATION_DIR;

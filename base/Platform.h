@@ -5,6 +5,10 @@
 // there and the program works around them: see the callers.
 bool RunningUnderWine();
 
+// The operating system's major version as GetVersionExW reports it (0 when it cannot say).
+// Which layouts and features the program offers follows it, as the version is reported.
+unsigned long OperatingSystemMajorVersion();
+
 #include <windows.h>
 
 // Where LoadTrustedLibrary looks: the system folder always, the program's own folder when asked.

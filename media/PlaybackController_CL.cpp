@@ -149,6 +149,21 @@ void PlaybackController_CL::RefreshTickSettings() {
     m_thumbnailInterval.store(m_settings.ThumbnailIntervalRefTime());
 }
 
+void PlaybackController_CL::FollowSettings() {
+    RefreshTickSettings();
+    RefreshSkipFlags();
+    if (m_contentLoaded.load() == 0) return;
+    m_volumeOffset = m_record ? m_record->vol_offset : 0;
+    if (m_muted) {
+        const long volume = MutedVolumeFor(m_volumeOffset, true);
+        m_lastVolume = volume;
+        if (IBasicAudio* audio = m_graph.BasicAudio()) audio->put_Volume(volume);
+    } else {
+        SetVolumeStep(m_volumeStep);
+    }
+    ApplyBalance();
+}
+
 void PlaybackController_CL::RefreshSkipFlags() {
     const int flags[3] = {m_settings.play_op_frame, m_settings.play_ed_frame, m_settings.play_cm_frame};
     for (int n = 0; n < kSkipEntryCount; ++n) m_skipEntries[n].disabled = flags[n < 2 ? n : 2];

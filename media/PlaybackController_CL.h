@@ -125,6 +125,10 @@ public:
     void SetModalDialogOpen(bool open) { m_modalDialogOpen.store(open); }
     // Re-reads move_thumbnail, enable_clock and the thumbnail interval for the tick.
     void RefreshTickSettings();
+    // Thread: UI. Settings or the loaded record were changed from the settings sheets: the
+    // tick's settings and skip flags are read again, and a loaded movie gets the balance and
+    // its record's volume offset at once.
+    void FollowSettings();
 
     // ---- state (Thread: UI) ----
     bool IsPlaying() const { return m_play.load() != 0; }

@@ -1,5 +1,7 @@
 #include "store/AppSettings.h"
 
+#include "base/Platform.h"
+
 #include <shlobj.h>
 
 #include <algorithm>
@@ -45,16 +47,6 @@ std::wstring ExecutableFolder() {
         }
         path.resize(path.size() * 2);
     }
-}
-
-bool OperatingSystemHasLayeredWindows() {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!::GetVersionExW(&info)) return false;
-#pragma GCC diagnostic pop
-    return info.dwMajorVersion >= 6;
 }
 
 }  // namespace
@@ -136,7 +128,7 @@ void AppSettings::Load(const std::wstring& settingsPath) {
 
     std::wstring executableFolder = ExecutableFolder();
     menu_image_path = executableFolder + L"\\menu_image.bmp";
-    layered_windows = OperatingSystemHasLayeredWindows();
+    layered_windows = OperatingSystemMajorVersion() >= 6;
 
     for (const Key& key : Keys()) {
         if (key.intField) {
@@ -158,6 +150,13 @@ void AppSettings::Load(const std::wstring& settingsPath) {
 void AppSettings::WriteInt(int AppSettings::*field, int value) {
     this->*field = value;
     if (const Key* key = FindKey(field)) m_file.WriteInt(key->section, key->key, value);
+}
+
+void AppSettings::WriteThumbMenu(const std::vector<int>& seconds) {
+    thumb_time = seconds;
+    for (size_t i = 0; i < thumb_time.size(); ++i) {
+        m_file.WriteInt(L"THUMB_MENU", MakeIndexedKey(L"thumb_time", static_cast<int>(i)), thumb_time[i]);
+    }
 }
 
 void AppSettings::SaveLastOpenFolder(const std::wstring& folder) {

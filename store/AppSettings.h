@@ -36,6 +36,8 @@ public:
 
     // Write-through of one integer field: stores it and writes its key at once.
     void WriteInt(int AppSettings::*field, int value);
+    // Replaces the THUMB_MENU list and writes thumb_time0 ... thumb_time5 at once, in order.
+    void WriteThumbMenu(const std::vector<int>& seconds);
     // Stores the folder and writes RESUME / last_open_file_folder at once.
     void SaveLastOpenFolder(const std::wstring& folder);
 

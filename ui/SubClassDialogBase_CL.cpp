@@ -5,10 +5,25 @@
 #include "base/LogFile_CL.h"
 
 SubClassDialogBase_CL::~SubClassDialogBase_CL() {
-    if (m_window && !m_modal) ::DestroyWindow(m_window);
+    if (m_window && !m_modal && !m_sheetPage) ::DestroyWindow(m_window);
 }
 
-void SubClassDialogBase_CL::BuildTemplate(DWORD style, std::vector<DWORD>& buffer) {
+void SubClassDialogBase_CL::PrepareSheetPage(PROPSHEETPAGEW& page, const std::wstring& title, SIZE sizeDlu) {
+    m_sheetPage = true;
+    m_modal = false;
+    m_pageTitle = title;
+    BuildTemplate(m_style, m_template, sizeDlu);
+    page = PROPSHEETPAGEW{};
+    page.dwSize = sizeof(page);
+    page.dwFlags = PSP_DLGINDIRECT | PSP_USETITLE;
+    page.hInstance = ::GetModuleHandleW(nullptr);
+    page.pResource = reinterpret_cast<const DLGTEMPLATE*>(m_template.data());
+    page.pszTitle = m_pageTitle.c_str();
+    page.pfnDlgProc = &PageProcedure;
+    page.lParam = reinterpret_cast<LPARAM>(this);
+}
+
+void SubClassDialogBase_CL::BuildTemplate(DWORD style, std::vector<DWORD>& buffer, SIZE sizeDlu) {
     // Allocated once on first use and reused for every showing.
     if (buffer.size() != kTemplateBytes / sizeof(DWORD)) buffer.assign(kTemplateBytes / sizeof(DWORD), 0);
     std::memset(buffer.data(), 0, kTemplateBytes);
@@ -19,8 +34,8 @@ void SubClassDialogBase_CL::BuildTemplate(DWORD style, std::vector<DWORD>& buffe
     dialog->cdit = 0;
     dialog->x = 0;
     dialog->y = 0;
-    dialog->cx = kTemplateWidthDlu;
-    dialog->cy = kTemplateHeightDlu;
+    dialog->cx = static_cast<short>(sizeDlu.cx);
+    dialog->cy = static_cast<short>(sizeDlu.cy);
     // After the fixed part: menu, class and title, each one WORD 0 here (none, default,
     // empty). The zeroed buffer already holds them.
 }
@@ -56,6 +71,7 @@ HRESULT SubClassDialogBase_CL::CreateModeless(HWND parent) {
 void SubClassDialogBase_CL::Attach(HWND window) {
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     m_window = window;
+    if (m_sheetPage) m_parent = ::GetParent(window);  // the sheet
     if (m_windowOut) *m_windowOut = window;
     m_dc.emplace(window);
     m_font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
@@ -69,6 +85,17 @@ void SubClassDialogBase_CL::Detach() {
     // The child windows are gone already; the objects go too, and the next showing numbers
     // its controls from 0x1100 again.
     m_controls.Clear();
+}
+
+INT_PTR CALLBACK SubClassDialogBase_CL::PageProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // A page's WM_INITDIALOG carries the sheet's copy of its page description, whose own
+    // parameter is the object; from then on the page is served like any other dialog.
+    if (message == WM_INITDIALOG) {
+        const auto* page = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
+        if (!page) return FALSE;
+        lParam = page->lParam;
+    }
+    return DialogProcedure(window, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK SubClassDialogBase_CL::DialogProcedure(HWND window, UINT message, WPARAM wParam,

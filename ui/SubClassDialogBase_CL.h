@@ -10,8 +10,10 @@
 // Thread: UI only; one dialog object shows at most one window at a time.
 
 #include <windows.h>
+#include <prsht.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "base/UniqueHandle_CL.h"
@@ -38,6 +40,12 @@ public:
     // messages through IsDialogMessageW. Ends with DestroyWindow or EndWith.
     [[nodiscard]] HRESULT CreateModeless(HWND parent);
 
+    // Thread: UI. Makes the dialog a page of a property sheet: an in-memory template of this
+    // size in dialog units, the title on the page's tab, and a procedure that finds this object
+    // in the page's WM_INITDIALOG. The sheet creates, shows and destroys the window.
+    void PrepareSheetPage(PROPSHEETPAGEW& page, const std::wstring& title, SIZE sizeDlu);
+    bool IsSheetPage() const { return m_sheetPage; }
+
     // The dialog window while it is open, else nullptr.
     HWND Window() const { return m_window; }
     HWND Parent() const { return m_parent; }
@@ -51,10 +59,13 @@ public:
     void SetWindowHandleOut(HWND* out) { m_windowOut = out; }
 
     ControlFactory_CL& Controls() { return m_controls; }
+    const ControlFactory_CL& Controls() const { return m_controls; }
 
     // Pure: the in-memory template: the style, no extended style, no controls, position 0, 0,
-    // size 320 × 240 dialog units, no menu, the default class and an empty title.
-    static void BuildTemplate(DWORD style, std::vector<DWORD>& buffer);
+    // size 320 × 240 dialog units (or the size given), no menu, the default class and an
+    // empty title.
+    static void BuildTemplate(DWORD style, std::vector<DWORD>& buffer,
+                              SIZE sizeDlu = SIZE{kTemplateWidthDlu, kTemplateHeightDlu});
 
 protected:
     // Thread: UI. Every message from WM_INITDIALOG on. Returns the dialog procedure's result.
@@ -84,6 +95,7 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK PageProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Attach(HWND window);
     void Detach();
 
@@ -91,6 +103,8 @@ private:
     HWND m_parent = nullptr;
     HWND* m_windowOut = nullptr;
     bool m_modal = false;
+    bool m_sheetPage = false;
+    std::wstring m_pageTitle;  // the tab's text; the sheet reads it while it runs
     DWORD m_style = kDefaultStyle;
     std::optional<WindowDC_CL> m_dc;  // from WM_INITDIALOG to WM_DESTROY
     HFONT m_font = nullptr;           // the stock GUI font: shared, never deleted

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 namespace {
+constexpr long long kMaxTicks = 50;
 constexpr DWORD kTrackStyle =
     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS;
 }
@@ -13,8 +14,18 @@ HRESULT TrackBar_CL::Create(HWND parent, UINT id, int x, int y, int width, int h
 
 void TrackBar_CL::SetRange(int minimum, int maximum) {
     if (HWND window = Window()) {
+        const long long span = static_cast<long long>(maximum) - minimum;
+        const long long frequency = span > kMaxTicks ? span / kMaxTicks : 1;
+        ::SendMessageW(window, TBM_SETTICFREQ, static_cast<WPARAM>(frequency), 0);
         ::SendMessageW(window, TBM_SETRANGEMIN, FALSE, minimum);
         ::SendMessageW(window, TBM_SETRANGEMAX, TRUE, maximum);
+    }
+}
+
+void TrackBar_CL::SetSteps(int line, int page) {
+    if (HWND window = Window()) {
+        ::SendMessageW(window, TBM_SETLINESIZE, 0, line);
+        ::SendMessageW(window, TBM_SETPAGESIZE, 0, page);
     }
 }
 

@@ -11,7 +11,11 @@ public:
     [[nodiscard]] HRESULT Create(HWND parent, UINT id, int x, int y, int width, int height);
 
     // Thread: UI.
+    // Tick marks at most every fiftieth of the range: the control keeps one entry per mark, and
+    // a range of millions (the colour controls' raw values) would otherwise cost millions.
     void SetRange(int minimum, int maximum);
+    // Thread: UI. The step of Page Up / Page Down and of the arrow keys.
+    void SetSteps(int line, int page);
     void SetPosition(int position);
     int Position() const;
 };

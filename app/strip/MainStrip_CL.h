@@ -49,6 +49,8 @@ public:
     void ApplyLayout(const LayoutResult& layout);
     // The cell of a time at the top-left of the strip (the play position).
     void ShowPosition(int64_t position);
+    // Thread: UI. The strip is built anew at this interval (reference time).
+    void Rebuild(int64_t interval) { RebuildStrip(interval); }
     bool HasFocus() const;
     void Focus();
     // The media previous / next keys: focus the strip, or move its selection by one cell.
