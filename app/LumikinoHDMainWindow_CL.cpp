@@ -440,8 +440,11 @@ void LumikinoHDMainWindow_CL::ShowPictureMenu(HWND owner, POINT clientPoint) {
     const UINT chosen = menu.Show(owner, clientPoint);
     // The menu pumps messages: the window may have closed underneath it.
     if (chosen == 0 || !m_window || m_closing) return;
-    const bool ran = RunCommand(static_cast<WORD>(chosen));
-    if (ProcessLogSwitches().log_detail_other) LogPrintf(L"PictureMenu(0x%04x) ran=%d", chosen, ran ? 1 : 0);
+    // Written before the command: a settings sheet runs modally inside it.
+    const WORD command = static_cast<WORD>(chosen);
+    const bool runs = m_router.State(command).enabled;
+    if (ProcessLogSwitches().log_detail_other) LogPrintf(L"PictureMenu(0x%04x) ran=%d", chosen, runs ? 1 : 0);
+    RunCommand(command);
 }
 
 void LumikinoHDMainWindow_CL::NoteUserActivity() {

@@ -9,7 +9,7 @@
 
 namespace {
 constexpr DWORD kDropDownList = CBS_DROPDOWNLIST;
-constexpr int kComboArrowCells = 3;  // room for the drop-down arrow, in widths of "W"
+constexpr int kComboMargins96 = 28;
 }  // namespace
 
 PageLayout_CL::PageLayout_CL(ControlFactory_CL& controls, HWND parent)
@@ -68,7 +68,8 @@ void PageLayout_CL::EndGroup() {
     const int left = Left();
     const int right = group.right + m_groupInset;
     const int bottom = m_y;  // the last line's gap becomes the frame's inner margin
-    m_controls.AddGroupBox(m_parent, left, group.top, right - left, bottom - group.top, group.caption);
+    const int frame = m_controls.AddGroupBox(m_parent, left, group.top, right - left, bottom - group.top, group.caption);
+    if (m_groups.empty()) m_topFrames.push_back(frame);
     m_right = std::max(m_right, right);
     for (Group& outer : m_groups) outer.right = std::max(outer.right, right);
     m_y = bottom + m_gap;
@@ -95,7 +96,9 @@ int PageLayout_CL::Combo(const std::vector<std::wstring>& items, const std::wstr
     const LONG cell = std::max<LONG>(1, ControlBase_CL::MeasureText(m_parent, font, L"W").cx);
     LONG widest = 0;
     for (const std::wstring& item : items) widest = std::max(widest, ControlBase_CL::MeasureText(m_parent, font, item).cx);
-    const int columns = static_cast<int>((widest + cell - 1) / cell) + kComboArrowCells;
+    // The extended combo box keeps room for an item picture and its margins besides the arrow.
+    const LONG needed = widest + ::GetSystemMetrics(SM_CXVSCROLL) + ScaleForDpi(kComboMargins96);
+    const int columns = static_cast<int>((needed + cell - 1) / cell);
     const int rows = static_cast<int>(items.size()) + 2;  // the dropped list shows every item
     const POINT at = Next();
     const int index = m_controls.AddComboBox(m_parent, at.x, at.y, columns, rows, kDropDownList);
@@ -148,4 +151,13 @@ void PageLayout_CL::Space(int pixels96) {
     m_y += ScaleForDpi(pixels96);
 }
 
-SIZE PageLayout_CL::Extent() const { return SIZE{m_right + m_margin, m_y - m_gap + m_margin}; }
+SIZE PageLayout_CL::Finish() {
+    // The outermost frames all reach the rightmost edge, so the page reads as one column.
+    for (int index : m_topFrames) {
+        ControlBase_CL* frame = m_controls.At(index);
+        if (!frame) continue;
+        const RECT rect = frame->RectInParent();
+        frame->Move(m_right - rect.left, rect.bottom - rect.top, false);
+    }
+    return SIZE{m_right + m_margin, m_y - m_gap + m_margin};
+}

@@ -45,8 +45,9 @@ public:
     // Empty space of pixels (at 96 dots per inch) before the next line.
     void Space(int pixels96);
 
-    // The area taken so far, the outer margin included on every side.
-    SIZE Extent() const;
+    // Ends the page: the outermost frames are widened to the rightmost edge. Returns the area
+    // taken, the outer margin included on every side.
+    SIZE Finish();
 
 private:
     // Places a made control: on the current line or a new one; returns index.
@@ -73,4 +74,5 @@ private:
     bool m_sameLine = false;
     int m_right = 0;      // the rightmost edge of anything placed
     std::vector<Group> m_groups;
+    std::vector<int> m_topFrames;  // factory indexes of the outermost frames
 };

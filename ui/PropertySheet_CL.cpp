@@ -124,7 +124,18 @@ LRESULT CALLBACK PropertySheet_CL::SheetProcedure(HWND window, UINT message, WPA
         if (owner && !::IsIconic(owner)) ::GetWindowRect(owner, &area);
         RECT client{};
         ::GetClientRect(window, &client);
-        const POINT topLeft = CenteredTopLeft(area, SIZE{client.right, client.bottom});
+        POINT topLeft = CenteredTopLeft(area, SIZE{client.right, client.bottom});
+        // The whole sheet stays on the owner's screen, even when the owner reaches past its edges.
+        RECT frame{};
+        ::GetWindowRect(window, &frame);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        if (::GetMonitorInfoW(::MonitorFromWindow(owner ? owner : window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            const RECT& work = monitor.rcWork;
+            const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
+            topLeft.x = std::max<LONG>(work.left, std::min<LONG>(topLeft.x, work.right - width));
+            topLeft.y = std::max<LONG>(work.top, std::min<LONG>(topLeft.y, work.bottom - height));
+        }
         // Above its owner as well: without a window manager nothing else keeps it there.
         ::SetWindowPos(window, HWND_TOP, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
         return result;

@@ -19,6 +19,11 @@ void TrackBar_CL::SetRange(int minimum, int maximum) {
         ::SendMessageW(window, TBM_SETTICFREQ, static_cast<WPARAM>(frequency), 0);
         ::SendMessageW(window, TBM_SETRANGEMIN, FALSE, minimum);
         ::SendMessageW(window, TBM_SETRANGEMAX, TRUE, maximum);
+        // Some versions of the control place the thumb anew only when the position changes:
+        // it is moved away and back so it stands where the new range puts it.
+        const LRESULT position = ::SendMessageW(window, TBM_GETPOS, 0, 0);
+        ::SendMessageW(window, TBM_SETPOS, FALSE, position == minimum ? maximum : minimum);
+        ::SendMessageW(window, TBM_SETPOS, TRUE, position);
     }
 }
 
@@ -30,7 +35,15 @@ void TrackBar_CL::SetSteps(int line, int page) {
 }
 
 void TrackBar_CL::SetPosition(int position) {
-    if (HWND window = Window()) ::SendMessageW(window, TBM_SETPOS, TRUE, position);
+    HWND window = Window();
+    if (!window) return;
+    // As in SetRange: a position equal to the last one would not move the thumb.
+    if (::SendMessageW(window, TBM_GETPOS, 0, 0) == position) {
+        const LRESULT minimum = ::SendMessageW(window, TBM_GETRANGEMIN, 0, 0);
+        const LRESULT maximum = ::SendMessageW(window, TBM_GETRANGEMAX, 0, 0);
+        ::SendMessageW(window, TBM_SETPOS, FALSE, position == minimum ? maximum : minimum);
+    }
+    ::SendMessageW(window, TBM_SETPOS, TRUE, position);
 }
 
 int TrackBar_CL::Position() const {

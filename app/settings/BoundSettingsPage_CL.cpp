@@ -38,7 +38,7 @@ SIZE BoundSettingsPage_CL::BuildControls(HWND parent) {
         BuildGroupExtras(layout, g);
         if (!group.caption.empty()) layout.EndGroup();
     }
-    return layout.Extent();
+    return layout.Finish();
 }
 
 int BoundSettingsPage_CL::RowIndex(size_t group, size_t row) const {

@@ -28,7 +28,7 @@ SIZE PropAppFileExtention_CL::BuildControls(HWND parent) {
         layout.BeginGroup(kGroupRegistry);
         layout.Button(kButtonRegisterAll);
         layout.EndGroup();
-        return layout.Extent();
+        return layout.Finish();
     }
     // The list layout stands where it always stood: the list at (0, 4), 548 × 308, the note
     // at (8, 316), the buttons to the note's right.

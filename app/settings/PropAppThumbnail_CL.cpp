@@ -40,7 +40,7 @@ SIZE PropAppThumbnail_CL::BuildControls(HWND parent) {
         list->AddColumn(kColumnMenuText, ScaleForDpi(150));
         list->AddColumn(kColumnInterval, ScaleForDpi(120));
     }
-    return layout.Extent();
+    return layout.Finish();
 }
 
 void PropAppThumbnail_CL::LoadValues() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/settings/ColourSliderScale.h"
 #include "app/settings/SettingsTexts.h"
 #include "store/AppSettings.h"
 #include "ui/CheckBox_CL.h"
@@ -41,10 +42,7 @@ void SetValueOf(ColourValues& values, int mask, int32_t value) {
 PropColorPage_CL::PropColorPage_CL(std::wstring title, std::wstring checkText, RangeOf rangeOf)
     : PropertyPage_CL(std::move(title)), m_checkText(std::move(checkText)), m_rangeOf(std::move(rangeOf)) {}
 
-int32_t PropColorPage_CL::ShownValue(int32_t stored, const ProcAmpRange& range) {
-    if (stored == kProcAmpNotSet) return range.defaultValue;
-    return std::clamp(stored, range.minimum, range.maximum);
-}
+ProcAmpRange PropColorPage_CL::RangeFor(int mask) const { return m_rangeOf ? m_rangeOf(mask) : NominalProcAmpRange(mask); }
 
 ControlBase_CL* PropColorPage_CL::Slider(int mask) const { return Controls().At(m_sliders[SlotOf(mask)]); }
 
@@ -57,13 +55,13 @@ SIZE PropColorPage_CL::BuildControls(HWND parent) {
         layout.SameLine();
         m_sliders[i] = layout.Slider(kSliderWidth96);
         if (auto* slider = Controls().Get<TrackBar_CL>(m_sliders[i])) {
-            const ProcAmpRange range = m_rangeOf ? m_rangeOf(kMasks[i]) : NominalProcAmpRange(kMasks[i]);
-            slider->SetRange(range.minimum, range.maximum);
-            slider->SetSteps(std::max(1, range.step), std::max(1, range.step));
+            const ColourSliderScale scale(RangeFor(kMasks[i]));
+            slider->SetRange(scale.MinimumPosition(), scale.MaximumPosition());
+            slider->SetSteps(1, 1);  // one step of the control
         }
     }
     layout.EndGroup();
-    return layout.Extent();
+    return layout.Finish();
 }
 
 void PropColorPage_CL::LoadValues() {
@@ -72,8 +70,7 @@ void PropColorPage_CL::LoadValues() {
     for (int i = 0; i < 4; ++i) {
         auto* slider = Controls().Get<TrackBar_CL>(m_sliders[i]);
         if (!slider) continue;
-        const ProcAmpRange range = m_rangeOf ? m_rangeOf(kMasks[i]) : NominalProcAmpRange(kMasks[i]);
-        slider->SetPosition(ShownValue(ValueOf(values, kMasks[i]), range));
+        slider->SetPosition(ColourSliderScale(RangeFor(kMasks[i])).PositionOf(ValueOf(values, kMasks[i])));
     }
     EnableSliders();
 }
@@ -85,7 +82,11 @@ void PropColorPage_CL::ApplyValues() {
     const ColourValues stored = Stored();
     for (int i = 0; i < 4; ++i) {
         const auto* slider = Controls().Get<TrackBar_CL>(m_sliders[i]);
-        SetValueOf(values, kMasks[i], slider ? slider->Position() : ValueOf(stored, kMasks[i]));
+        const int32_t before = ValueOf(stored, kMasks[i]);
+        const ColourSliderScale scale(RangeFor(kMasks[i]));
+        // A slider left where the stored value put it keeps that value exactly.
+        const bool moved = !slider || before == kProcAmpNotSet || slider->Position() != scale.PositionOf(before);
+        SetValueOf(values, kMasks[i], slider && moved ? scale.StoredOf(slider->Position()) : before);
     }
     Store(values);
 }

@@ -2,8 +2,9 @@
 // The colour page, one design for two sets of values: 色設定 edits the application-wide
 // adjustment (PropAppColor_CL), 色調整 the loaded movie's own (PropContentsColor_CL). A check
 // box switches the adjustment on; four sliders, brightness, contrast, saturation and hue,
-// span the ranges the presenter offers and stand at the stored values (a value not set,
-// 0x7FFFFFFF, shows the control's default). The sliders work only while the box is ticked.
+// span the ranges the presenter offers, one position per step of each control
+// (ColourSliderScale), and stand at the stored values (a value not set, 0x7FFFFFFF, shows
+// the control's default). The sliders work only while the box is ticked.
 // Thread: UI only.
 
 #include <cstdint>
@@ -33,8 +34,7 @@ public:
     ControlBase_CL* CheckBox() const { return Controls().At(m_check); }
     ControlBase_CL* Slider(int mask) const;
 
-    // Pure: the slider position that shows a stored value within a range.
-    static int32_t ShownValue(int32_t stored, const ProcAmpRange& range);
+    ProcAmpRange RangeFor(int mask) const;
 
 protected:
     virtual ColourValues Stored() const = 0;

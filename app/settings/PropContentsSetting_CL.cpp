@@ -60,7 +60,7 @@ SIZE PropContentsSetting_CL::BuildControls(HWND parent) {
     for (int count = 0; count < kStarItems; ++count) stars.push_back(StarText(count));
     m_indexes[kStars] = layout.Combo(stars);
     layout.EndGroup();
-    return layout.Extent();
+    return layout.Finish();
 }
 
 void PropContentsSetting_CL::LoadValues() {

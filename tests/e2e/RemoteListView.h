@@ -1,7 +1,5 @@
 #pragma once
-// A list view of the player read and set from the test: messages whose structures must live in
-// the player's own memory go through a block allocated in the player (VirtualAllocEx), as any
-// accessibility tool does it. Both processes are 64-bit, so the structures match.
+// A list view of the player read and set from the test, through a block of the player's memory.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -9,29 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "base/UniqueHandle_CL.h"
+#include "tests/e2e/RemoteMemory.h"
 
 class RemoteListView {
 public:
     static constexpr size_t kTextUnits = 520;
 
     RemoteListView(DWORD processId, HWND listView)
-        : m_listView(listView),
-          m_process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
-                                      PROCESS_QUERY_INFORMATION,
-                                  FALSE, processId)) {
-        if (m_process.IsValid()) {
-            m_remote = static_cast<uint8_t*>(::VirtualAllocEx(m_process.Get(), nullptr, kBlockBytes,
-                                                              MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-        }
-    }
-    ~RemoteListView() {
-        if (m_remote) ::VirtualFreeEx(m_process.Get(), m_remote, 0, MEM_RELEASE);
-    }
-    RemoteListView(const RemoteListView&) = delete;
-    RemoteListView& operator=(const RemoteListView&) = delete;
+        : m_listView(listView), m_memory(processId, kBlockBytes), m_remote(m_memory.At()) {}
 
-    bool IsValid() const { return m_remote != nullptr && m_listView != nullptr; }
+    bool IsValid() const { return m_memory.IsValid() && m_listView != nullptr; }
     HWND Window() const { return m_listView; }
 
     int RowCount() const { return static_cast<int>(::SendMessageW(m_listView, LVM_GETITEMCOUNT, 0, 0)); }
@@ -44,11 +29,7 @@ public:
         if (!Write(&item, sizeof(item))) return L"<unreadable>";
         const LRESULT length = ::SendMessageW(m_listView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(m_remote));
         std::vector<wchar_t> text(kTextUnits, L'\0');
-        SIZE_T read = 0;
-        if (!::ReadProcessMemory(m_process.Get(), m_remote + sizeof(LVITEMW), text.data(),
-                                 text.size() * sizeof(wchar_t), &read)) {
-            return L"<unreadable>";
-        }
+        if (!m_memory.Read(text.data(), text.size() * sizeof(wchar_t), sizeof(LVITEMW))) return L"<unreadable>";
         return std::wstring(text.data(), static_cast<size_t>(length > 0 ? length : 0));
     }
 
@@ -102,16 +83,10 @@ public:
 private:
     static constexpr size_t kBlockBytes = sizeof(LVITEMW) + kTextUnits * sizeof(wchar_t);
 
-    bool Write(const void* data, size_t size) const {
-        SIZE_T written = 0;
-        return m_remote && ::WriteProcessMemory(m_process.Get(), m_remote, data, size, &written) && written == size;
-    }
-    bool Read(void* data, size_t size) const {
-        SIZE_T read = 0;
-        return m_remote && ::ReadProcessMemory(m_process.Get(), m_remote, data, size, &read) && read == size;
-    }
+    bool Write(const void* data, size_t size) const { return m_memory.Write(data, size); }
+    bool Read(void* data, size_t size) const { return m_memory.Read(data, size); }
 
     HWND m_listView;
-    KernelHandle_CL m_process;
-    uint8_t* m_remote = nullptr;
+    RemoteMemory m_memory;
+    uint8_t* m_remote;
 };
