@@ -647,6 +647,9 @@ void LumikinoHDMainWindow_CL::FinishLoad(const LoadRequest& request, const std::
     ContentLoader_CL::Trace(L"SetContent2(11)");
     m_strip.ShowStart(start.position);
     ContentLoader_CL::Trace(L"SetContent2(12)");
+    // The idle delay counts from the new movie's start, not only from the last input: a
+    // player started on a movie with no hand on the mouse goes idle as well.
+    if (m_controller) m_controller->SetIdleTicks(AppSettings::Process().IdleDelaySeconds() * 2);
     Layout();  // lays out and redraws with the overlay of the playing movie
     if (HWND bar = m_toolBar.Handle()) ::InvalidateRect(bar, nullptr, FALSE);
     ContentLoader_CL::Trace(L"SetContent2(完了)");

@@ -95,6 +95,7 @@ INT_PTR MainSettings_CL::ShowContentSettings() {
 }
 
 void MainSettings_CL::Follow() {
+    LogPrintf(L"%ls", L"設定を反映します");
     if (PlaybackController_CL* c = m_host.Controller()) c->FollowSettings();
     const int64_t interval = m_settings.ThumbnailIntervalRefTime();
     if (interval != m_stripInterval) {

@@ -187,6 +187,17 @@ void MainStrip_CL::ShowMenu(POINT screen) {
     if (!strip) return;
     std::vector<MenuEntry> entries = BuildStripMenu(m_commands.StripMenuStateNow());
     if (m_router) ApplyCommandStates(*m_router, &entries);
+    if (ProcessLogSwitches().log_detail_other) {
+        // The intervals offered, as the settings' interval page left them.
+        std::wstring intervals;
+        for (const MenuEntry& entry : entries) {
+            for (const MenuEntry& item : entry.children) {
+                if (item.command < CMD_THUMB_INTERVAL_FIRST || item.command > CMD_THUMB_INTERVAL_LAST) continue;
+                intervals += (intervals.empty() ? L"" : L"|") + item.text;
+            }
+        }
+        LogPrintf(L"StripMenu intervals: %ls", intervals.c_str());
+    }
     PopupMenu_CL menu;
     if (!FillPopupMenu(entries, &menu)) LogPrintf(L"%ls", L"メニューの項目を作れません");
     POINT client = screen;

@@ -48,6 +48,15 @@ inline AviMovieSpec MovieOf(int seconds, int width, int height) {
 
 inline HWND VideoWindowOf(HWND mainWindow) { return ::GetDlgItem(mainWindow, MoviePlayWindow_CL::kControlId); }
 
+// The thumbnail strip: the main window's other child numbered like the video window.
+inline HWND StripWindowOf(HWND mainWindow) {
+    HWND video = VideoWindowOf(mainWindow);
+    for (HWND child = ::GetWindow(mainWindow, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (child != video && ::GetDlgCtrlID(child) == MoviePlayWindow_CL::kControlId) return child;
+    }
+    return nullptr;
+}
+
 // The frame the video window shows; with overlayClear, read around the control bar and the
 // texts on the picture (for a large picture, where they cover the number's cells).
 inline int ShownFrame(const FrameNumberReader_CL& reader, HWND video, bool overlayClear = false) {

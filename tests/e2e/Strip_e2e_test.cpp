@@ -26,17 +26,8 @@ constexpr wchar_t kStripSettings[] =
     L"[SETTING]\r\nenable_title=0\r\nenable_playtime=0\r\nlog_detail_other=1\r\nlog_detail_graph=1\r\n"
     L"[NOP]\r\nno_thumbnail=0\r\n[LIST]\r\ndirection=2\r\nsmall_image_size=2\r\n[MOVIE]\r\nframe_time_index=2\r\n";
 
-constexpr int kStripId = 0x1100;
 
 // The strip: the child with the strip's id that is not the video window.
-HWND StripWindowOf(HWND mainWindow) {
-    HWND video = VideoWindowOf(mainWindow);
-    for (HWND child = ::GetWindow(mainWindow, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (child != video && ::GetDlgCtrlID(child) == kStripId) return child;
-    }
-    return nullptr;
-}
-
 // The part of a picture inside a rectangle.
 BgrxPicture Crop(const BgrxPicture& picture, const RECT& r) {
     BgrxPicture part;

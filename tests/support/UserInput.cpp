@@ -30,3 +30,22 @@ void PressKey(WORD virtualKey) {
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     ::SendInput(2, keys, sizeof(INPUT));
 }
+
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        INPUT keys[2]{};
+        keys[0].type = keys[1].type = INPUT_KEYBOARD;
+        const SHORT key = c < 128 ? ::VkKeyScanW(c) : -1;
+        if (key != -1 && (key & 0xFF00) == 0) {
+            // A key of the layout: its virtual key with its scan code, as a keyboard sends it.
+            keys[0].ki.wVk = keys[1].ki.wVk = static_cast<WORD>(key & 0xFF);
+            keys[0].ki.wScan = keys[1].ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key & 0xFF, MAPVK_VK_TO_VSC));
+            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        } else {
+            keys[0].ki.wScan = keys[1].ki.wScan = c;
+            keys[0].ki.dwFlags = KEYEVENTF_UNICODE;
+            keys[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        }
+        ::SendInput(2, keys, sizeof(INPUT));
+    }
+}

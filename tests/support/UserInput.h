@@ -4,8 +4,13 @@
 
 #include <windows.h>
 
+#include <string>
+
 void MouseTo(POINT screen);
 void LeftButton(bool down);
 void RightButton(bool down);
 // A key pressed and released.
 void PressKey(WORD virtualKey);
+// Characters typed as a keyboard that sends characters (an input method) does: each arrives
+// as WM_CHAR in the window with the keyboard focus, whatever the keyboard layout.
+void TypeText(const std::wstring& text);
