@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/CommandIds.h"
+#include "store/ContentRecordNaming.h"
 #include "tests/e2e/MovieFixture.h"
 #include "tests/e2e/RemoteListView.h"
 #include "tests/e2e/RemoteMemory.h"
@@ -159,6 +160,16 @@ protected:
     }
 
     IniMap Settings() const { return ReadIniMap(DataPath(L"Lumikino.ini")); }
+
+    // The last lines of the player's log, for a failure's story.
+    void PrintLogTail(size_t count) const {
+        const std::vector<std::wstring> lines = SplitLines(Log());
+        for (size_t i = lines.size() > count ? lines.size() - count : 0; i < lines.size(); ++i) {
+            std::string narrow;
+            for (wchar_t c : lines[i]) narrow += c < 128 ? static_cast<char>(c) : '?';
+            std::printf("  %s\n", narrow.c_str());
+        }
+    }
 
     // The settings, and the player's window where a sheet fits centred over it.
     void WriteSettingsAndPlace(const std::wstring& settings) {
@@ -421,6 +432,133 @@ TEST_F(SettingsE2eTest, IntervalsEditedInTheListAreClampedSortedAndOfferedByTheS
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(LogContains(L"StripMenu intervals: 1秒毎に表示|10秒毎に表示|15秒毎に表示|30秒毎に表示|60秒毎に表示|600秒毎に表示"));
     EXPECT_TRUE(WaitUntil([&] { return MenuOf(player) == nullptr; }, 5000));
+    MouseTo(POINT{1, 1});
+    ClosePlayer(&player);
+}
+
+TEST_F(SettingsE2eTest, TheContentSheetWritesTheRecordAndSharesAndUnsharesIt) {
+    WriteSettingsAndPlace(kSettings);
+    const std::wstring movie = WriteMovie(L"content.avi", MovieOf(30, 320, 180));
+    const std::wstring shared = SharedRecordPath(movie);
+    PlayerProcess_CL player;
+    HWND window = StartPlayer(&player, {movie});
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForLog(L"SetContent2(完了)"));
+    const std::wstring local = RecordOf(movie);
+    ASSERT_FALSE(local.empty());
+
+    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_CONTENT_SETTINGS, 0), 0));
+    HWND sheet = WaitForSheet(player, kContentSheet);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(TabTitles(player, sheet), (std::vector<std::wstring>{L"コンテンツ設定", L"色調整"}));
+    HWND page = ShowPage(sheet, 0);
+    EXPECT_EQ(GroupCaptions(page), (std::vector<std::wstring>{L"コンテンツ情報の共有", L"コンテンツタイトル", L"再生制御",
+                                                              L"音量オフセット", L"★マーク"}));
+    // The title typed over the old one.
+    HWND title = ChildrenOf(page, L"Edit").at(0);
+    ASSERT_TRUE(ClickUntil(title, [&] { return FocusOf(player) == title; }));
+    ::SendMessageW(title, EM_SETSEL, 0, -1);
+    TypeText(L"Evening News");
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(title) == L"Evening News"; }, 5000));
+    HWND noResume = ChildWithText(page, L"Button", L"リジューム再生は行わない（音楽プロモーション映像の時に便利です）");
+    ASSERT_TRUE(ClickUntil(noResume, [&] { return ::SendMessageW(noResume, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    // The volume offset from its left end thirteen steps to the right.
+    HWND volume = ChildrenOf(page, TRACKBAR_CLASSW).at(0);
+    ASSERT_TRUE(ClickUntil(volume, [&] { return FocusOf(player) == volume; }));
+    PressKey(VK_HOME);
+    for (int i = 0; i < 13; ++i) PressKey(VK_RIGHT);
+    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(volume, TBM_GETPOS, 0, 0) == 3; }, 5000));
+    EXPECT_NE(ChildWithText(page, L"Static", L"( 3)"), nullptr);
+    HWND stars = ChildrenOf(page, WC_COMBOBOXEXW).at(0);
+    ASSERT_TRUE(ClickUntil(stars, [&] { return ::SendMessageW(stars, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    PressKey(VK_END);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(stars, CB_GETCURSEL, 0, 0) == 5; }, 5000));
+    HWND share = ChildWithText(page, L"Button", L"コンテンツ情報を動画データと同じフォルダへコピーして共有する");
+    ASSERT_TRUE(ClickUntil(share, [&] { return ::SendMessageW(share, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    // The colour: switched on, brightness ten steps up.
+    HWND colour = ShowPage(sheet, 1);
+    HWND enable = ChildWithText(colour, L"Button", L"コンテンツの色調を個別に設定する");
+    ASSERT_TRUE(ClickUntil(enable, [&] { return ::SendMessageW(enable, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    HWND brightness = ChildrenOf(colour, TRACKBAR_CLASSW).at(0);
+    ASSERT_TRUE(ClickUntil(brightness, [&] { return FocusOf(player) == brightness; }));
+    const LRESULT start = ::SendMessageW(brightness, TBM_GETPOS, 0, 0);
+    for (int i = 0; i < 10; ++i) PressKey(VK_RIGHT);
+    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(brightness, TBM_GETPOS, 0, 0) == start + 10; }, 5000));
+    EXPECT_EQ(::SendMessageW(noResume, BM_GETCHECK, 0, 0), BST_CHECKED);
+    ASSERT_TRUE(PressSheetButton(sheet, IDOK, [&] { return !::IsWindow(sheet); }));
+    ASSERT_TRUE(WaitForLog(L"コンテンツ情報の共有: 成功"));
+
+    // The record now lies beside the movie with every value; the local one holds them too.
+    for (const std::wstring& path : {shared, local}) {
+        const IniMap record = ReadIniMap(path);
+        EXPECT_EQ(record.at({L"MOVIE_INFO", L"content_name"}), L"Evening News");
+        EXPECT_EQ(record.at({L"MOVIE_INFO", L"no_resume"}), L"1");
+        EXPECT_EQ(record.at({L"MOVIE_INFO", L"vol_offset"}), L"3");
+        EXPECT_EQ(record.at({L"MOVIE_INFO", L"star_count"}), L"5");
+        EXPECT_EQ(record.at({L"PROC_AMP", L"enable"}), L"1");
+        EXPECT_EQ(record.at({L"PROC_AMP", L"brightness"}), std::to_wstring((start + 10) * 6553));
+    }
+
+    // Unshared: the box opens ticked; cleared, the copy beside the movie goes.
+    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_CONTENT_SETTINGS, 0), 0));
+    sheet = WaitForSheet(player, kContentSheet);
+    ASSERT_NE(sheet, nullptr);
+    page = ShowPage(sheet, 0);
+    share = ChildWithText(page, L"Button", L"コンテンツ情報を動画データと同じフォルダへコピーして共有する");
+    EXPECT_EQ(::SendMessageW(share, BM_GETCHECK, 0, 0), BST_CHECKED);
+    ASSERT_TRUE(ClickUntil(share, [&] { return ::SendMessageW(share, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
+    ASSERT_TRUE(PressSheetButton(sheet, IDOK, [&] { return !::IsWindow(sheet); }));
+    ASSERT_TRUE(WaitForLog(L"コンテンツ情報の共有解除: 成功"));
+    EXPECT_FALSE(FileExists(shared));
+    EXPECT_EQ(ReadIniMap(local).at({L"MOVIE_INFO", L"content_name"}), L"Evening News");
+
+    // A folder where the copy would go: sharing fails with the message, and the player goes on.
+    ASSERT_TRUE(::CreateDirectoryW(shared.c_str(), nullptr));
+    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_CONTENT_SETTINGS, 0), 0));
+    sheet = WaitForSheet(player, kContentSheet);
+    ASSERT_NE(sheet, nullptr);
+    page = ShowPage(sheet, 0);
+    share = ChildWithText(page, L"Button", L"コンテンツ情報を動画データと同じフォルダへコピーして共有する");
+    ASSERT_TRUE(ClickUntil(share, [&] { return ::SendMessageW(share, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    ASSERT_TRUE(PressSheetButton(sheet, IDOK, [&] { return !::IsWindow(sheet); }));
+    const std::wstring caption = L"ファイル書き込み失敗";
+    HWND notice = nullptr;
+    const bool noticed = WaitUntil(
+        [&] { return (notice = FindProcessWindow(player.ProcessId(), L"#32770", &caption, true)) != nullptr; }, 10000);
+    if (!noticed) PrintLogTail(30);
+    ASSERT_TRUE(noticed);
+    bool said = false;
+    for (HWND text : ChildrenOf(notice, L"Static")) said |= TextOf(text).find(L"共有ファイルの書き込みに失敗しました。") == 0;
+    EXPECT_TRUE(said);
+    ::PostMessageW(notice, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitForLog(L"コンテンツ情報の共有: 失敗"));
+    DWORD_PTR answer = 0;
+    EXPECT_NE(::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer), 0);
+    EXPECT_EQ(RecordOf(movie), local) << "the record stays where it was";
+    ::RemoveDirectoryW(shared.c_str());
+    MouseTo(POINT{1, 1});
+    ClosePlayer(&player);
+}
+
+TEST_F(SettingsE2eTest, TheContentSheetWithNoMovieLoadedWritesNoFile) {
+    WriteSettingsAndPlace(kSettings);
+    PlayerProcess_CL player;
+    HWND window = StartPlayer(&player, {});
+    ASSERT_NE(window, nullptr);
+    const IniMap before = Settings();
+    ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_CONTENT_SETTINGS, 0), 0));
+    HWND sheet = WaitForSheet(player, kContentSheet);
+    ASSERT_NE(sheet, nullptr);
+    HWND page = ShowPage(sheet, 0);
+    HWND title = ChildrenOf(page, L"Edit").at(0);
+    ASSERT_TRUE(ClickUntil(title, [&] { return FocusOf(player) == title; }));
+    TypeText(L"nothing");
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(title) == L"nothing"; }, 5000));
+    ASSERT_TRUE(PressSheetButton(sheet, IDOK, [&] { return !::IsWindow(sheet); }));
+    ASSERT_TRUE(WaitForLog(L"コンテンツの設定: 1"));
+    EXPECT_TRUE(ContentRecordPaths().empty());
+    EXPECT_EQ(Settings(), before);
     MouseTo(POINT{1, 1});
     ClosePlayer(&player);
 }
