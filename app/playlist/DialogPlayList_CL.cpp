@@ -215,7 +215,9 @@ void DialogPlayList_CL::Toggle(bool popUp) {
     }
     ::ShowWindow(window, SW_SHOW);
     ::SetWindowLongPtrW(window, GWL_EXSTYLE, ::GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
-    ::SetLayeredWindowAttributes(window, 0, kAlpha, LWA_ALPHA);
+    if (!::SetLayeredWindowAttributes(window, 0, kAlpha, LWA_ALPHA)) {
+        LogPrintf(L"SetLayeredWindowAttributes の失敗 (%u)", static_cast<unsigned>(::GetLastError()));
+    }
     ApplyListFont();
     m_playingPath = m_host.LoadedMoviePath();
     RebuildRows();
@@ -229,6 +231,8 @@ void DialogPlayList_CL::Toggle(bool popUp) {
 void DialogPlayList_CL::Refresh() {
     if (!Window()) return;
     m_playingPath = m_host.LoadedMoviePath();
+    // A hidden dialog builds its rows when it shows: they read files and records.
+    if (!::IsWindowVisible(Window())) return;
     RebuildRows();
     if (m_rows) ::InvalidateRect(m_rows->Window(), nullptr, TRUE);
 }
