@@ -68,10 +68,17 @@ INT_PTR MainSettings_CL::ShowContentSettings() {
                ContentRecords_CL::IsRecordBesideMovie(record.RecordPath(), moviePath);
     };
     ContentRecords_CL& records = m_host.Records();
-    PropContentsSetting_CL setting(record, sharedNow(), [&records](const ContentInfo& applied) {
-        if (applied.HasRecord()) records.SyncToAlbums(applied);
-    });
-    PropContentsColor_CL colour(record, [this](int mask) { return m_host.ColourRange(mask); });
+    // The sheet pumps messages: a second start may load another movie into the same record.
+    auto recordCurrent = [this, moviePath, loaded]() {
+        return !loaded || (m_host.LoadedRecord() == loaded && m_host.LoadedMoviePath() == moviePath);
+    };
+    PropContentsSetting_CL setting(
+        record, sharedNow(),
+        [&records](const ContentInfo& applied) {
+            if (applied.HasRecord()) records.SyncToAlbums(applied);
+        },
+        recordCurrent);
+    PropContentsColor_CL colour(record, [this](int mask) { return m_host.ColourRange(mask); }, recordCurrent);
     PropertySheet_CL sheet(kContentSheetCaption, {&setting, &colour});
     sheet.SetAppliedCallback([this]() { Follow(); });
 
@@ -80,10 +87,7 @@ INT_PTR MainSettings_CL::ShowContentSettings() {
     const INT_PTR result = sheet.DoModal(m_host.MainWindow());
     m_host.SetModalDialogOpen(false);
     LogPrintf(L"コンテンツの設定: %d", static_cast<int>(result));
-    // The sheet pumped messages: the movie may have gone meanwhile.
-    if (result != 1 || !loaded || m_host.LoadedRecord() != loaded || m_host.LoadedMoviePath() != moviePath) {
-        return result;
-    }
+    if (result != 1 || !loaded || !recordCurrent()) return result;
     const std::optional<bool> wanted = setting.SharingWanted();
     if (wanted && *wanted != sharedNow()) {
         const bool done = *wanted ? records.ShareContentInfo(record, moviePath)

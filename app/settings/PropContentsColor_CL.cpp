@@ -3,8 +3,10 @@
 #include "app/settings/SettingsTexts.h"
 #include "store/ContentInfo.h"
 
-PropContentsColor_CL::PropContentsColor_CL(ContentInfo& record, RangeOf rangeOf)
-    : PropColorPage_CL(kPageContentColour, kCheckContentColour, std::move(rangeOf)), m_record(record) {}
+PropContentsColor_CL::PropContentsColor_CL(ContentInfo& record, RangeOf rangeOf, std::function<bool()> recordCurrent)
+    : PropColorPage_CL(kPageContentColour, kCheckContentColour, std::move(rangeOf)),
+      m_record(record),
+      m_recordCurrent(std::move(recordCurrent)) {}
 
 ColourValues PropContentsColor_CL::Stored() const {
     ColourValues values;
@@ -17,5 +19,6 @@ ColourValues PropContentsColor_CL::Stored() const {
 }
 
 void PropContentsColor_CL::Store(const ColourValues& values) {
+    if (m_recordCurrent && !m_recordCurrent()) return;  // another movie's record now
     m_record.SetProcAmp(values.enable, values.brightness, values.contrast, values.hue, values.saturation);
 }

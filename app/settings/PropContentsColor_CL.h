@@ -9,7 +9,8 @@ class ContentInfo;
 
 class PropContentsColor_CL : public PropColorPage_CL {
 public:
-    PropContentsColor_CL(ContentInfo& record, RangeOf rangeOf);
+    // Nothing is written once recordCurrent answers false (another movie loaded meanwhile).
+    PropContentsColor_CL(ContentInfo& record, RangeOf rangeOf, std::function<bool()> recordCurrent = nullptr);
 
 protected:
     ColourValues Stored() const override;
@@ -17,4 +18,5 @@ protected:
 
 private:
     ContentInfo& m_record;
+    std::function<bool()> m_recordCurrent;
 };

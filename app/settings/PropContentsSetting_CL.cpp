@@ -2,6 +2,7 @@
 
 #include "app/settings/SettingRow.h"
 #include "app/settings/SettingsTexts.h"
+#include "base/LogFile_CL.h"
 #include "store/ContentInfo.h"
 #include "ui/CheckBox_CL.h"
 #include "ui/ComboBox_CL.h"
@@ -16,8 +17,13 @@ constexpr int kVolumeMax = 10;
 constexpr int kStarItems = 6;
 }  // namespace
 
-PropContentsSetting_CL::PropContentsSetting_CL(ContentInfo& record, bool sharedNow, AfterApply afterApply)
-    : PropertyPage_CL(kPageContent), m_record(record), m_sharedNow(sharedNow), m_afterApply(std::move(afterApply)) {}
+PropContentsSetting_CL::PropContentsSetting_CL(ContentInfo& record, bool sharedNow, AfterApply afterApply,
+                                               RecordCurrent recordCurrent)
+    : PropertyPage_CL(kPageContent),
+      m_record(record),
+      m_sharedNow(sharedNow),
+      m_afterApply(std::move(afterApply)),
+      m_recordCurrent(std::move(recordCurrent)) {}
 
 std::wstring PropContentsSetting_CL::SingleLineTitle(const std::wstring& text) {
     std::wstring title;
@@ -87,6 +93,10 @@ void PropContentsSetting_CL::OnSlider(HWND slider) {
 }
 
 void PropContentsSetting_CL::ApplyValues() {
+    if (m_recordCurrent && !m_recordCurrent()) {
+        LogPrintf(L"%ls", L"コンテンツ設定: 別の動画が読み込まれたため書き込みません");
+        return;
+    }
     if (const ControlBase_CL* title = ControlOf(kTitle)) m_record.SetContentName(SingleLineTitle(title->Text()));
     if (const auto* noResume = Controls().Get<CheckBox_CL>(m_indexes[kNoResume])) {
         m_record.SetNoResume(noResume->IsChecked() ? 1 : 0);

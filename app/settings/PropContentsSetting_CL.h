@@ -17,9 +17,13 @@ class ContentInfo;
 class PropContentsSetting_CL : public PropertyPage_CL {
 public:
     using AfterApply = std::function<void(const ContentInfo& record)>;
+    // True while record still holds the movie the sheet opened on (another may load meanwhile).
+    using RecordCurrent = std::function<bool()>;
 
-    // sharedNow: the record file lies beside the movie. afterApply runs after each apply.
-    PropContentsSetting_CL(ContentInfo& record, bool sharedNow, AfterApply afterApply);
+    // sharedNow: the record file lies beside the movie. afterApply runs after each apply;
+    // nothing is written once recordCurrent answers false (null: always current).
+    PropContentsSetting_CL(ContentInfo& record, bool sharedNow, AfterApply afterApply,
+                           RecordCurrent recordCurrent = nullptr);
 
     SIZE BuildControls(HWND parent) override;
     // The state of the sharing box at the last apply; empty when never applied.
@@ -43,6 +47,7 @@ private:
     ContentInfo& m_record;
     bool m_sharedNow;
     AfterApply m_afterApply;
+    RecordCurrent m_recordCurrent;
     std::optional<bool> m_sharingWanted;
     int m_indexes[kControlCount] = {-1, -1, -1, -1, -1, -1};
 };

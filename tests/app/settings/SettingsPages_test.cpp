@@ -524,6 +524,14 @@ TEST_F(SettingsPagesTest, ContentPageWritesTheRecordAndAnUnboundRecordWritesNoth
     EXPECT_EQ(page.SharingWanted(), std::optional<bool>(true));
     EXPECT_EQ(afterApply, 1);
 
+    // Another movie loaded while the sheet was open: its record is not written.
+    PropContentsSetting_CL stale(record, false, nullptr, [] { return false; });
+    HWND staleWindow = Open(stale);
+    stale.ControlOf(PropContentsSetting_CL::kTitle)->SetText(L"someone else's");
+    SendSheetNotice(staleWindow, PSN_APPLY);
+    EXPECT_EQ(ReadIniMap(recordPath).at({L"MOVIE_INFO", L"content_name"}), L"新しい題名");
+    EXPECT_EQ(stale.SharingWanted(), std::nullopt);
+
     // No movie loaded: the record is unbound; apply changes it in memory and writes no file.
     wchar_t windows[MAX_PATH] = {};
     ::GetWindowsDirectoryW(windows, MAX_PATH);
