@@ -69,8 +69,10 @@ void PropAppDisplay_CL::EndPreview() {
 
 void PropAppDisplay_CL::ApplyValues() {
     BoundSettingsPage_CL::ApplyValues();
-    EndPreview();
-    m_host.EndOpacityPreview();  // the configured transparency may have changed
+    // Back to the configured transparency, which may have changed: always, preview or not.
+    if (Window()) ::KillTimer(Window(), kPreviewTimer);
+    m_previewing = false;
+    m_host.EndOpacityPreview();
 }
 
 void PropAppDisplay_CL::CancelValues() { EndPreview(); }

@@ -178,6 +178,15 @@ protected:
         ASSERT_TRUE(::WritePrivateProfileStructW(L"WINDOW", L"rect", &rect, sizeof(rect), DataPath(L"Lumikino.ini").c_str()));
     }
 
+    // The player started on a new test movie of the given length, once it is loaded; null
+    // when it did not come.
+    HWND StartOnMovie(PlayerProcess_CL* player, const std::wstring& name, int seconds, std::wstring* movie) {
+        WriteSettingsAndPlace(kSettings);
+        *movie = WriteMovie(name, MovieOf(seconds, 320, 180));
+        HWND window = StartPlayer(player, {*movie});
+        return window && WaitForLog(L"SetContent2(完了)") ? window : nullptr;
+    }
+
     // Clicks a sheet's button (OK, キャンセル, 適用) with the mouse once it can be pressed,
     // until done shows it was.
     static bool PressSheetButton(HWND sheet, int id, const std::function<bool()>& done) {
@@ -264,13 +273,10 @@ TEST_F(SettingsE2eTest, TheMenuOpensTheSheetWithItsNinePagesAndCancelWritesNothi
 }
 
 TEST_F(SettingsE2eTest, ControlsChangedWithTheMouseAndKeysAreWrittenAndShownAtOnce) {
-    WriteSettingsAndPlace(kSettings);
-    const AviMovieSpec movieSpec = MovieOf(60, 320, 180);
-    const std::wstring movie = WriteMovie(L"display.avi", movieSpec);
     PlayerProcess_CL player;
-    HWND window = StartPlayer(&player, {movie});
+    std::wstring movie;
+    HWND window = StartOnMovie(&player, L"display.avi", 60, &movie);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitForLog(L"SetContent2(完了)"));
     HWND video = VideoWindowOf(window);
     HWND strip = StripWindowOf(window);
     ASSERT_NE(strip, nullptr);
@@ -351,13 +357,10 @@ TEST_F(SettingsE2eTest, ControlsChangedWithTheMouseAndKeysAreWrittenAndShownAtOn
 }
 
 TEST_F(SettingsE2eTest, IntervalsEditedInTheListAreClampedSortedAndOfferedByTheStrip) {
-    WriteSettingsAndPlace(kSettings);
-    const AviMovieSpec movieSpec = MovieOf(30, 320, 180);
-    const std::wstring movie = WriteMovie(L"intervals.avi", movieSpec);
     PlayerProcess_CL player;
-    HWND window = StartPlayer(&player, {movie});
+    std::wstring movie;
+    HWND window = StartOnMovie(&player, L"intervals.avi", 30, &movie);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitForLog(L"SetContent2(完了)"));
     ASSERT_TRUE(player.PostToWindow(WM_COMMAND, MAKEWPARAM(CMD_APP_SETTINGS, 0), 0));
     HWND sheet = WaitForSheet(player, kAppSheet);
     ASSERT_NE(sheet, nullptr);
@@ -437,13 +440,11 @@ TEST_F(SettingsE2eTest, IntervalsEditedInTheListAreClampedSortedAndOfferedByTheS
 }
 
 TEST_F(SettingsE2eTest, TheContentSheetWritesTheRecordAndSharesAndUnsharesIt) {
-    WriteSettingsAndPlace(kSettings);
-    const std::wstring movie = WriteMovie(L"content.avi", MovieOf(30, 320, 180));
-    const std::wstring shared = SharedRecordPath(movie);
     PlayerProcess_CL player;
-    HWND window = StartPlayer(&player, {movie});
+    std::wstring movie;
+    HWND window = StartOnMovie(&player, L"content.avi", 30, &movie);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitForLog(L"SetContent2(完了)"));
+    const std::wstring shared = SharedRecordPath(movie);
     const std::wstring local = RecordOf(movie);
     ASSERT_FALSE(local.empty());
 
