@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/DataFolderSetup.h"
+#include "app/album/AlbumNotice.h"
 #include "app/LaunchHandOff.h"
 #include "app/PlayErrorDialog_CL.h"
 #include "app/MainWindowIds.h"
@@ -40,7 +41,9 @@ constexpr LONG kDefaultWidth = 480, kDefaultHeight = 360;
 }  // namespace
 
 LumikinoHDMainWindow_CL::LumikinoHDMainWindow_CL(HINSTANCE instance)
-    : m_instance(instance), m_strip(*this, AppSettings::Process(), StripCallbacks()) {
+    : m_instance(instance),
+      m_history(*this, AppSettings::Process(), HistoryOptions()),
+      m_strip(*this, AppSettings::Process(), StripCallbacks()) {
     m_icon = ::LoadIconW(instance, MAKEINTRESOURCEW(kProgramIconId));
 }
 
@@ -246,6 +249,17 @@ void LumikinoHDMainWindow_CL::OnCreate() {
     HRESULT playList = m_playList.Create(m_window, m_instance);
     if (FAILED(playList)) LogPrintf(L"プレイリストダイアログを作れません (0x%08x)", static_cast<unsigned>(playList));
     m_router.Register(CMD_SHOW_PLAY_LIST, [this](WORD, LPARAM) { m_playList.ToggleDialog(m_display.FullScreen()); });
+    HRESULT history = m_history.Create(m_window);
+    if (FAILED(history)) LogPrintf(L"再生履歴ダイアログを作れません (0x%08x)", static_cast<unsigned>(history));
+    m_router.Register(CMD_SHOW_HISTORY, [this](WORD, LPARAM) { m_history.Toggle(); });
+    // Tags are added to the movie playing, for a player the album application started.
+    m_router.Register(CMD_ADD_TAGS, [this](WORD, LPARAM) { m_albumTags.AddTags(); },
+                      [this](WORD) {
+                          CommandState state;
+                          state.enabled = m_albumLaunch && !m_loadedPath.empty();
+                          return state;
+                      });
+    m_records.SetAlbumNotice(AlbumNoticeSender(m_window));
     if (m_launch.full_screen) {
         ToggleFullScreen();
     } else {
@@ -363,6 +377,7 @@ void LumikinoHDMainWindow_CL::OnDestroy() {
     // its presenter left for a next movie goes with it, on this thread, which owns it.
     if (m_controller) m_controller->OnDestroy();
     DXHelper_CL::ReleaseParkedDevice();
+    m_history.Shutdown();  // a metadata job reading a slow share is awaited for a while only
     RemoveZipFolder();  // the temporary extraction folder goes with the run
     ::PostQuitMessage(0);
 }
@@ -445,6 +460,7 @@ void LumikinoHDMainWindow_CL::ShowPictureMenu(HWND owner, POINT clientPoint) {
     const bool runs = m_router.State(command).enabled;
     if (ProcessLogSwitches().log_detail_other) LogPrintf(L"PictureMenu(0x%04x) ran=%d", chosen, runs ? 1 : 0);
     RunCommand(command);
+    if (ProcessLogSwitches().log_detail_other) LogPrintf(L"PictureMenu(0x%04x) finished", chosen);
 }
 
 void LumikinoHDMainWindow_CL::NoteUserActivity() {
@@ -485,9 +501,7 @@ MainMouse_CL::Callbacks LumikinoHDMainWindow_CL::MouseCallbacks() {
     return callbacks;
 }
 
-void LumikinoHDMainWindow_CL::RefreshHistoryDialog() {
-    // The history dialog shows ratings; it refreshes here once it exists.
-}
+void LumikinoHDMainWindow_CL::RefreshHistoryDialog() { m_history.RefreshEntry(m_loadedPath); }
 
 // ---- Content loading ---------------------------------------------------------------------
 
@@ -529,6 +543,7 @@ void LumikinoHDMainWindow_CL::CloseContentThenPost(HWND window, UINT message) {
 std::vector<HWND> LumikinoHDMainWindow_CL::ModelessDialogs() const {
     std::vector<HWND> dialogs;
     if (m_playList.DialogWindow()) dialogs.push_back(m_playList.DialogWindow());
+    if (m_history.Window()) dialogs.push_back(m_history.Window());
     return dialogs;
 }
 
@@ -987,9 +1002,15 @@ void LumikinoHDMainWindow_CL::ResetLaunchStart() {
 
 bool LumikinoHDMainWindow_CL::EndCloseRequested() { return m_launch.end_close != 0; }
 
-void LumikinoHDMainWindow_CL::AddHistory(const std::wstring&) {
-    // The play history has its own file and dialog; they are wired in when they exist.
+DialogHistory_CL::Options LumikinoHDMainWindow_CL::HistoryOptions() {
+    DialogHistory_CL::Options options;
+    options.historyPath = DataFolder_CL::HistoryIniPath();
+    return options;
 }
+
+void LumikinoHDMainWindow_CL::AddHistory(const std::wstring& path) { m_history.AddHistory(path); }
+
+void LumikinoHDMainWindow_CL::PlayHistoryPath(const std::wstring& path) { m_playList.Intake().OpenPath(path, true); }
 
 MainPlayList_CL::Callbacks LumikinoHDMainWindow_CL::PlayListCallbacks() {
     MainPlayList_CL::Callbacks callbacks;

@@ -19,9 +19,13 @@
 #include "app/LaunchRequest.h"
 #include "app/MainToolBar_CL.h"
 #include "app/MessageLoopHost_CL.h"
+#include "app/album/AlbumTagsHost_CL.h"
+#include "app/album/AlbumTags_CL.h"
 #include "app/commands/CommandHost_CL.h"
 #include "app/commands/CommandRouter_CL.h"
 #include "app/commands/PlayerCommands_CL.h"
+#include "app/history/DialogHistory_CL.h"
+#include "app/history/HistoryDialogHost_CL.h"
 #include "app/input/MainMouse_CL.h"
 #include "app/layout/MainLayout.h"
 #include "app/loading/ContentLoaderHost_CL.h"
@@ -49,7 +53,9 @@ class LumikinoHDMainWindow_CL : public MessageLoopHost_CL,
                                 private ContentLoaderHost_CL,
                                 private SettingsHost_CL,
                                 private PlaybackHost_CL,
-                                private ControlBarSource_CL {
+                                private ControlBarSource_CL,
+                                private HistoryDialogHost_CL,
+                                private AlbumTagsHost_CL {
 public:
     explicit LumikinoHDMainWindow_CL(HINSTANCE instance);
     ~LumikinoHDMainWindow_CL();
@@ -189,9 +195,17 @@ private:
 
     // The play list's side: loads, the loaded movie, records and history.
     MainPlayList_CL::Callbacks PlayListCallbacks();
-    void CloseContentThenPost(HWND window, UINT message);
+    void CloseContentThenPost(HWND window, UINT message) override;
     void AddHistory(const std::wstring& path);
-    bool ReadRowRecord(const std::wstring& moviePath, std::wstring* contentName, int* starCount);
+    bool ReadRowRecord(const std::wstring& moviePath, std::wstring* contentName, int* starCount) override;
+    // HistoryDialogHost_CL (with the above, the loaded movie and the modal flag)
+    void PlayHistoryPath(const std::wstring& path) override;
+    static DialogHistory_CL::Options HistoryOptions();
+    // AlbumTagsHost_CL (with the loaded movie and the modal flag)
+    HWND OwnerWindow() const override { return m_window; }
+    std::wstring LoadedRecordPath() const override {
+        return m_contentRecordLoaded ? m_content.RecordPath() : std::wstring();
+    }
 
     // ControlBarSource_CL: the renderer's presenter, under its frame lock.
     int UpdateHover(POINT point, bool volumeDrag, ControlBarVolumeHit* volume) override;
@@ -226,6 +240,8 @@ private:
     std::wstring m_loadedPath;  // the movie now loaded; empty when none is
     bool m_loadFromArchive = false;  // the load that runs plays an entry unpacked from an archive
     MainPlayList_CL m_playList{AppSettings::Process(), PlayListCallbacks()};
+    DialogHistory_CL m_history;
+    AlbumTags_CL m_albumTags{*this};  // "タグを追加する" of an album launch
     // Where to say that the loaded movie's file is let go, once the thumbnail worker stopped.
     HWND m_closeNoticeWindow = nullptr;
     UINT m_closeNoticeMessage = 0;

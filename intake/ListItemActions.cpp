@@ -16,6 +16,7 @@ void OpenContainingFolder(const std::wstring& path) {
     if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_WINDOWS, nullptr, SHGFP_TYPE_CURRENT, windows))) return;
     const std::wstring explorer = std::wstring(windows) + L"\\EXPLORER.EXE";
     const std::wstring parameters = SelectInFolderParameters(path);
+    LogPrintf(L"フォルダを開く %ls %ls", explorer.c_str(), parameters.c_str());
     const auto result = reinterpret_cast<INT_PTR>(
         ::ShellExecuteW(nullptr, L"open", explorer.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL));
     if (result <= 32) LogPrintf(L"フォルダを開けません (%d) \"%ls\"", static_cast<int>(result), path.c_str());

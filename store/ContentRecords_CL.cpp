@@ -142,8 +142,9 @@ int ContentRecords_CL::SyncToAlbums(const ContentInfo& info) {
             LogPrintf(L"SyncToAlbums: ALBUM_%04d play_count=%d star_count=%d %ls", album, info.play_count,
                       info.star_count, record.c_str());
         }
-        if (m_albumNotice) m_albumNotice(info.link_name);
     }
+    // One notice names the movie, however many albums hold it.
+    if (updated > 0 && m_albumNotice) m_albumNotice(info.link_name);
     return updated;
 }
 

@@ -119,25 +119,8 @@ LRESULT CALLBACK PropertySheet_CL::SheetProcedure(HWND window, UINT message, WPA
     const WNDPROC previous = self->m_previous;
     if (message == WM_SHOWWINDOW && wParam) {
         const LRESULT result = ::CallWindowProcW(previous, window, message, wParam, lParam);
-        HWND owner = ::GetWindow(window, GW_OWNER);
-        RECT area{0, 0, ::GetSystemMetrics(SM_CXFULLSCREEN), ::GetSystemMetrics(SM_CYFULLSCREEN)};
-        if (owner && !::IsIconic(owner)) ::GetWindowRect(owner, &area);
-        RECT client{};
-        ::GetClientRect(window, &client);
-        POINT topLeft = CenteredTopLeft(area, SIZE{client.right, client.bottom});
-        // The whole sheet stays on the owner's screen, even when the owner reaches past its edges.
-        RECT frame{};
-        ::GetWindowRect(window, &frame);
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof(monitor);
-        if (::GetMonitorInfoW(::MonitorFromWindow(owner ? owner : window, MONITOR_DEFAULTTONEAREST), &monitor)) {
-            const RECT& work = monitor.rcWork;
-            const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
-            topLeft.x = std::max<LONG>(work.left, std::min<LONG>(topLeft.x, work.right - width));
-            topLeft.y = std::max<LONG>(work.top, std::min<LONG>(topLeft.y, work.bottom - height));
-        }
-        // Above its owner as well: without a window manager nothing else keeps it there.
-        ::SetWindowPos(window, HWND_TOP, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+        // Over its owner, whole on the owner's screen.
+        PlaceOverOwnerOnScreen(::GetWindow(window, GW_OWNER), window);
         return result;
     }
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == kApplyButtonId)) {

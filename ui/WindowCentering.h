@@ -13,3 +13,8 @@ POINT CenteredTopLeft(const RECT& area, SIZE clientSize);
 // size on the parent's window rectangle, or on (0, 0, SM_CXFULLSCREEN, SM_CYFULLSCREEN)
 // when the parent is minimised or missing.
 void CenterDialogOnParent(HWND parent, HWND dialog);
+
+// Thread: UI (the window's thread). Centres window (a top-level window) over owner, or over
+// the screen when owner is missing or minimised, keeps it whole on the owner's monitor even
+// when the owner reaches past its edges, and puts it above the other windows.
+void PlaceOverOwnerOnScreen(HWND owner, HWND window);

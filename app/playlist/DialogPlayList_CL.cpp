@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "app/ListDialogRows.h"
 #include "app/MainToolBar_CL.h"
 #include "app/ToolBarImages.h"
 #include "app/archive/DialogZipProgress_CL.h"
@@ -26,7 +27,6 @@
 #include "ui/Button_CL.h"
 #include "ui/CheckBox_CL.h"
 #include "ui/ListView_CL.h"
-#include "ui/PopupMenu_CL.h"
 #include "ui/ToolBar_CL.h"
 #include "ui/WindowCentering.h"
 
@@ -41,17 +41,6 @@ constexpr wchar_t kTipShuffle[] = L"リストのシャッフル";
 constexpr wchar_t kLoopText[] = L"プレイリストをループ再生する";
 constexpr wchar_t kCheckAllText[] = L"全てチェックする";
 constexpr wchar_t kDeleteCheckedText[] = L"チェックした項目を削除する";
-
-// Column titles and widths in full-width letters of the dialog font.
-struct ColumnLayout {
-    const wchar_t* title;
-    int widthLetters;
-    int format;
-};
-constexpr ColumnLayout kColumns[PlayList_CL::kColumnCount] = {
-    {L"ファイル名", 16, LVCFMT_LEFT},   {L"拡張子", 4, LVCFMT_LEFT},       {L"★マーク", 5, LVCFMT_LEFT},
-    {L"ファイルサイズ", 9, LVCFMT_RIGHT}, {L"更新日時", 11, LVCFMT_LEFT}, {L"ファイルパス", 20, LVCFMT_LEFT},
-};
 
 constexpr COLORREF kStarText = RGB(255, 180, 0);
 constexpr COLORREF kStarBack = RGB(250, 250, 250);
@@ -140,14 +129,7 @@ void DialogPlayList_CL::OnInitDialog() {
     if (m_rows) {
         m_rows->SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES |
                                  LVS_EX_HEADERDRAGDROP);
-        const SIZE letter = ControlBase_CL::MeasureText(window, DialogFont(), L"Ｗ");
-        for (const ColumnLayout& layout : kColumns) {
-            const int column = m_rows->AddColumn(layout.title, layout.widthLetters * std::max<LONG>(letter.cx, 8));
-            LVCOLUMNW format{};
-            format.mask = LVCF_FMT;
-            format.fmt = layout.format;
-            if (column > 0) ::SendMessageW(m_rows->Window(), LVM_SETCOLUMNW, column, reinterpret_cast<LPARAM>(&format));
-        }
+        AddListDialogColumns(*m_rows, window, DialogFont());
     }
     if (m_loop) m_loop->SetChecked(m_settings.loop_play != 0);
     ::DragAcceptFiles(window, TRUE);
@@ -550,14 +532,8 @@ void DialogPlayList_CL::ShowItemMenu(int row) {
         if (entry.command == CMD_LIST_EXTRACT) entry.enabled = item.inArchive != 0;
         if (entry.command == CMD_LIST_OPEN_FOLDER) entry.enabled = item.inArchive == 0;
     }
-    PopupMenu_CL menu;
-    if (!FillPopupMenu(entries, &menu)) return;
-    POINT point{};
-    ::GetCursorPos(&point);
-    ::ScreenToClient(Window(), &point);
-    m_host.SetModalDialogOpen(true);
-    const UINT command = menu.Show(Window(), point);
-    m_host.SetModalDialogOpen(false);
+    const UINT command =
+        ShowListItemMenuAtPointer(Window(), entries, [this](bool open) { m_host.SetModalDialogOpen(open); });
     // Written before the command runs: unpacking elsewhere opens a dialog of its own first.
     LogPrintf(L"プレイリストの項目メニュー(0x%04x) ran=%d row=%d", command, command != 0 ? 1 : 0, row);
     switch (command) {

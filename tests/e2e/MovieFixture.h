@@ -119,8 +119,10 @@ inline HWND FindProcessWindow(DWORD processId, const wchar_t* className, const s
             ::GetWindowThreadProcessId(window, &owner);
             wchar_t className[32] = {}, text[128] = {};
             ::GetClassNameW(window, className, 32);
-            ::GetWindowTextW(window, text, 128);
             if (owner != s->processId || std::wcscmp(className, s->className) != 0) return TRUE;
+            // Only then the text: for a window of this process it is asked of the window's
+            // thread, which may be one a test keeps from answering.
+            ::GetWindowTextW(window, text, 128);
             if (s->caption && *s->caption != text) return TRUE;
             if (s->visibleOnly && !::IsWindowVisible(window)) return TRUE;
             s->found = window;
@@ -408,14 +410,19 @@ protected:
         return chosen;
     }
 
-    // The picture menu, right-clicked on the bare picture (clear of the control bar's rows).
+    // The picture menu, right-clicked on the bare picture (clear of the control bar's rows);
+    // returns once the command has run to its end (the menu's trace comes before it).
     bool ChooseFromPictureMenu(const PlayerProcess_CL& player, HWND window, std::initializer_list<WORD> keys,
                                WORD command) const {
         HWND video = VideoWindowOf(window);
         RECT client{};
         ::GetClientRect(video, &client);
+        wchar_t finished[64];
+        swprintf(finished, 64, L"PictureMenu(0x%04x) finished", command);
+        const size_t before = LogCount(finished);
         return ChooseFromMenu(player, window, video, POINT{client.right / 5, client.bottom * 2 / 5},
-                              L"WM_RBUTTONUP(trace)", keys, L"PictureMenu", command);
+                              L"WM_RBUTTONUP(trace)", keys, L"PictureMenu", command) &&
+               WaitUntil([&] { return LogCount(finished) > before; }, kMenuTimeoutMs);
     }
 
     static constexpr DWORD kMenuTimeoutMs = 10000;

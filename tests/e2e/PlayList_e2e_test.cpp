@@ -54,13 +54,6 @@ protected:
     static HWND ListViewOf(HWND dialog) { return ::FindWindowExW(dialog, nullptr, L"SysListView32", nullptr); }
     static HWND ButtonOf(HWND dialog, const wchar_t* text) { return ::FindWindowExW(dialog, nullptr, L"Button", text); }
 
-    static void ClickAt(POINT point, bool twice = false) {
-        MouseTo(point);
-        for (int i = 0; i < (twice ? 2 : 1); ++i) {
-            LeftButton(true);
-            LeftButton(false);
-        }
-    }
     static POINT Middle(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
     static void ClickWindow(HWND window) {
         RECT rect{};
@@ -84,11 +77,6 @@ protected:
             }
         }
         return all > 0 && blue * 2 > all;
-    }
-    static POINT ClientMiddleOfRow(const RemoteListView& rows, int row) {
-        RECT rect = rows.RowRectOnScreen(row);
-        ::MapWindowPoints(nullptr, rows.Window(), reinterpret_cast<POINT*>(&rect), 2);
-        return Middle(rect);
     }
 
     // Waits until the dialog's first column reads names.
@@ -161,7 +149,7 @@ TEST_F(PlayListE2eTest, TabShowsTheListAndTheDialogSortsMovesShufflesChecksDelet
     EXPECT_EQ(LogCount(L"KeyHandler("), keysBefore) << "a key typed in the dialog reached the player";
 
     // The first row, one down: it stays selected.
-    ClickAt(Middle(rows.RowRectOnScreen(0)));
+    ClickAt(rows.RowMiddleOnScreen(0));
     ASSERT_TRUE(WaitUntil([&] { return rows.IsSelected(0); }, 5000));
     PostTool(dialog, DialogPlayList_CL::kToolMoveDown);
     EXPECT_TRUE(WaitForRows(rows, {L"第2話", L"第10話", L"第1話"})) << "move down did not move the row";
@@ -244,15 +232,15 @@ TEST_F(PlayListE2eTest, DropsOnTheDialogAppendAndADoubleClickPlaysAndTheListSave
 
     // A double click plays its row, which then shows as the one playing.
     EXPECT_TRUE(WaitUntil([&] { return IsPlayingRow(rows, 0) && !IsPlayingRow(rows, 2); }, 5000));
-    ClickAt(Middle(rows.RowRectOnScreen(2)), true);
+    ClickAt(rows.RowMiddleOnScreen(2), true);
     EXPECT_TRUE(WaitUntil([&] { return PlayCountOf(dropped) == 1; }, 20000)) << "a double click did not play the row";
     EXPECT_TRUE(WaitUntil([&] { return IsPlayingRow(rows, 2) && !IsPlayingRow(rows, 0); }, 5000))
         << "the playing row did not follow";
 
     // "動画ファイルを削除する" on the movie playing: the player lets it go first, then the file
     // and its row go.
-    ClickAt(Middle(rows.RowRectOnScreen(2)));
-    ASSERT_TRUE(ChooseFromMenu(player, dialog, rows.Window(), ClientMiddleOfRow(rows, 2), L"", {VK_UP},
+    ClickAt(rows.RowMiddleOnScreen(2));
+    ASSERT_TRUE(ChooseFromMenu(player, dialog, rows.Window(), rows.RowMiddleInClient(2), L"", {VK_UP},
                                L"プレイリストの項目メニュー", CMD_LIST_DELETE));
     EXPECT_TRUE(WaitUntil([&] { return ::GetFileAttributesW(dropped.c_str()) == INVALID_FILE_ATTRIBUTES; }, 10000))
         << "the file was not deleted";
@@ -287,7 +275,7 @@ TEST_F(PlayListE2eTest, InFullScreenTheListPopsUpCentredAndHidesOnceItPlays) {
     EXPECT_NEAR((rect.left + rect.right) / 2, (screen.left + screen.right) / 2, 2) << "not centred on the player";
     RemoteListView rows(player.ProcessId(), ListViewOf(dialog));
     ASSERT_TRUE(WaitForRows(rows, {L"一", L"二"}));
-    const POINT row = Middle(rows.RowRectOnScreen(1));
+    const POINT row = rows.RowMiddleOnScreen(1);
     ASSERT_TRUE(WaitUntil([&] { return ::GetAncestor(::WindowFromPoint(row), GA_ROOT) == dialog; }, 5000))
         << "the pop-up is not over the player";
     ClickAt(row, true);

@@ -68,6 +68,17 @@ public:
         return result;
     }
 
+    // The middle of a row's label, on the screen and in the list view's client area.
+    POINT RowMiddleOnScreen(int row) const {
+        const RECT rect = RowRectOnScreen(row);
+        return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    }
+    POINT RowMiddleInClient(int row) const {
+        POINT point = RowMiddleOnScreen(row);
+        ::ScreenToClient(m_listView, &point);
+        return point;
+    }
+
     // A column header's rectangle in screen coordinates; empty when unknown.
     RECT HeaderRectOnScreen(int column) const {
         HWND header = reinterpret_cast<HWND>(::SendMessageW(m_listView, LVM_GETHEADER, 0, 0));

@@ -23,6 +23,14 @@ void LeftButton(bool down) { MouseEvent(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENT
 
 void RightButton(bool down) { MouseEvent(down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP); }
 
+void ClickAt(POINT screen, bool twice) {
+    MouseTo(screen);
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
+        LeftButton(true);
+        LeftButton(false);
+    }
+}
+
 void PressKey(WORD virtualKey) {
     INPUT keys[2]{};
     keys[0].type = keys[1].type = INPUT_KEYBOARD;

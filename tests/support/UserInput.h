@@ -9,6 +9,8 @@
 void MouseTo(POINT screen);
 void LeftButton(bool down);
 void RightButton(bool down);
+// The pointer moved to point and the left button clicked there (twice: a double click).
+void ClickAt(POINT screen, bool twice = false);
 // A key pressed and released.
 void PressKey(WORD virtualKey);
 // Characters typed as a keyboard that sends characters (an input method) does: each arrives
