@@ -25,6 +25,11 @@
 namespace {
 constexpr int kMargin = 8;
 
+// Two rows that save as the same slot.
+bool SameSlot(const HistoryEntry& a, const HistoryEntry& b) {
+    return a.path == b.path && a.name == b.name && a.stars == b.stars && a.directory == b.directory;
+}
+
 // The job's reader: the records of the user's data folder, through a store of the job's own
 // (it may outlive the dialog and the main window).
 HistoryMetaJob_CL::Reader DefaultNetworkReader() {
@@ -171,12 +176,15 @@ void DialogHistory_CL::AddHistory(const std::wstring& path) {
     if (m_settings.write_history == 1) return;
     EnsureLoaded();
     if (!path.empty()) {
-        m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
-                                       [&](const HistoryEntry& entry) { return entry.path == path; }),
-                        m_entries.end());
         HistoryEntry entry;
         entry.path = path;
         FillHistoryEntry(entry, true, true, RowRecords());
+        // The same movie on top with the same name and rating (a load right after the file was
+        // opened records it twice): the file and the rows already say so.
+        if (!m_entries.empty() && SameSlot(m_entries.front(), entry)) return;
+        m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
+                                       [&](const HistoryEntry& older) { return older.path == path; }),
+                        m_entries.end());
         m_entries.insert(m_entries.begin(), std::move(entry));
         if (m_entries.size() > static_cast<size_t>(kHistorySlots)) m_entries.resize(kHistorySlots);
     }

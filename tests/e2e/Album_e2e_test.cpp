@@ -211,4 +211,35 @@ TEST_F(AlbumE2eTest, AnAlbumWindowThatHangsDoesNotHoldThePlayer) {
     ClosePlayer(&player);
 }
 
+TEST_F(AlbumE2eTest, ARatingPassedToTheAlbumsCopyIsAnnouncedToTheAlbumWindow) {
+    WriteSettings(kPictureSettings);
+    const std::wstring movie = WriteMovie(L"評価.avi", MovieOf(60, 160, 120));
+    {
+        PlayerProcess_CL first;
+        ASSERT_NE(StartPlayer(&first, {movie}), nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return PlayCountOf(movie) == 1; }, 20000));
+        ClosePlayer(&first);
+    }
+    // The album's copy of the record, with its picture, in the bucket of the same number.
+    const std::wstring record = RecordOf(movie);
+    const size_t fileStart = record.find_last_of(L'\\');
+    const size_t bucketStart = record.find_last_of(L'\\', fileStart - 1) + 1;
+    const std::wstring albumFolder = m_documents.Join(L"Kinoshelf\\ALBUM_0002\\contents\\" +
+                                                      record.substr(bucketStart, fileStart - bucketStart));
+    ASSERT_EQ(::SHCreateDirectoryExW(nullptr, albumFolder.c_str(), nullptr), ERROR_SUCCESS);
+    ASSERT_TRUE(::CopyFileW(record.c_str(), (albumFolder + L"\\copy.ini").c_str(), FALSE));
+    ASSERT_TRUE(WriteFileBytes(albumFolder + L"\\copy.jpg", ""));
+    AlbumWindowThread album(false);
+    PlayerProcess_CL player;
+    ASSERT_NE(StartPlayer(&player, {movie, L"/Kinoshelf"}), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return PlayCountOf(movie) == 2; }, 20000));
+    ASSERT_TRUE(PostKey(&player, '5'));
+    ASSERT_TRUE(WaitUntil([&] { return !album.Received().empty(); }, 10000)) << "the rating was not announced";
+    AlbumNoticeRecord expected;
+    ASSERT_TRUE(BuildAlbumNoticeRecord(movie, expected));
+    EXPECT_EQ(album.Received().front(), std::string(reinterpret_cast<const char*>(&expected), sizeof(expected)));
+    ClosePlayer(&player);
+    EXPECT_EQ(album.Received().size(), 1u) << "one change, one notice";
+}
+
 }  // namespace
