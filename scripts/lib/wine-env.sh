@@ -49,6 +49,12 @@ lk_wine_start() {
   export WINEARCH=win64
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
+  # The player asks the maker's web server for a newer version at most once a day. No run of
+  # ours may reach a real host or wait on a name look-up: the internet functions go through a
+  # proxy on a closed local port (the discard port, where nothing listens), so a check fails at
+  # once. The version tests start their own server and set their own proxy.
+  export http_proxy="http://127.0.0.1:9" HTTP_PROXY="http://127.0.0.1:9"
+  unset no_proxy NO_PROXY
   # Code page 932 and locale 0411, as on a Japanese user's Windows. Wine also needs the
   # Linux locale itself to turn Japanese file names into UTF-8; it is compiled privately for
   # the run, so the machine's locale set stays as it is.

@@ -160,8 +160,13 @@ TEST_F(WindowE2eTest, TheBorderlessDisplayResizesByItsRightEdgeAndStopsAtTheSmal
     MouseTo(POINT{grown.right - 40, middle});
     MouseTo(POINT{grown.right - 2, middle});
     LeftButton(true);
-    MouseTo(POINT{grown.left + 20, middle});
-    ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).right - WindowRect(window).left == 480; }, 5000))
+    // A move the busy display folds into an earlier one is made again, a pixel apart, until the
+    // window has followed the pointer's last place.
+    LONG nudge = 0;
+    ASSERT_TRUE(WaitUntil([&] {
+        MouseTo(POINT{grown.left + 20 + (nudge++ % 2), middle});
+        return WindowRect(window).right - WindowRect(window).left == 480;
+    }, 5000))
         << "width now " << WindowRect(window).right - WindowRect(window).left;
     LeftButton(false);
     Close();
