@@ -105,6 +105,9 @@ LRESULT LumikinoHDMainWindow_CL::HandleMessage(UINT message, WPARAM wParam, LPAR
             break;
         case WM_COPYDATA:
             return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case WM_UPDATE_CHECK_RESULT:
+            OnUpdateCheckResult(lParam);
+            return 0;
         case WM_CLOSE:
             OnClose();
             return 1;
@@ -300,6 +303,22 @@ void LumikinoHDMainWindow_CL::ToggleFullScreen() {
 void LumikinoHDMainWindow_CL::OnFirstPaint() {
     m_firstPaint = false;
     if (m_launch.path[0] != L'\0') ::PostMessageW(m_window, WM_OPEN_LAUNCH_FILE, 0, 0);
+    // The version check asks the network only now that the window shows, and on a worker: a
+    // slow or dead network never holds start-up. Nothing starts when it is off or not due.
+    m_updateCheck = std::make_unique<UpdateCheckRunner_CL>(UpdateCheck_CL(UpdateSettings_CL::ForProcess(), UpdateRequest{}));
+    m_updateCheck->Start(m_window, WM_UPDATE_CHECK_RESULT);
+}
+
+void LumikinoHDMainWindow_CL::OnUpdateCheckResult(LPARAM lParam) {
+    if (!m_updateCheck || m_closing || m_modalOpen) {
+        // A window that closes, or one inside a dialog of its own, shows no notice now; the
+        // check is not marked done, so the next start asks again.
+        UpdateCheckRunner_CL::DiscardResult(lParam);
+        return;
+    }
+    SetModalDialogOpen(true);
+    m_updateCheck->OnResult(lParam);
+    SetModalDialogOpen(false);
 }
 
 void LumikinoHDMainWindow_CL::OnOpenLaunchFile() {
@@ -378,6 +397,7 @@ void LumikinoHDMainWindow_CL::OnDestroy() {
     if (m_controller) m_controller->OnDestroy();
     DXHelper_CL::ReleaseParkedDevice();
     m_history.Shutdown();  // a metadata job reading a slow share is awaited for a while only
+    if (m_updateCheck) m_updateCheck->Finish(kUpdateCheckExitWaitMs);  // a silent server is not awaited long
     RemoveZipFolder();  // the temporary extraction folder goes with the run
     ::PostQuitMessage(0);
 }

@@ -45,6 +45,7 @@
 #include "store/ContentRecordStore_CL.h"
 #include "store/ContentRecords_CL.h"
 #include "store/RecordFailureMessageBox_CL.h"
+#include "update/UpdateCheckRunner_CL.h"
 
 class DXHelper_CL;
 
@@ -116,6 +117,7 @@ private:
 
     void OnCreate();
     void OnFirstPaint();
+    void OnUpdateCheckResult(LPARAM lParam);
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
     void OnClose();
     void OnDestroy();
@@ -259,6 +261,8 @@ private:
     // The thumbnail strip and its worker; the stop code of the worker's last idle command.
     MainStrip_CL m_strip;
     LPARAM m_workerStopCode = -1;
+    // The version check, started once the window has shown; its network step runs on a worker.
+    std::unique_ptr<UpdateCheckRunner_CL> m_updateCheck;
     std::deque<LaunchRequest> m_handOffs;  // second starts not yet applied, oldest first
     RECT m_lastVideoRect{0, 0, 0, 0};
     std::wstring m_title;

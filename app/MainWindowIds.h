@@ -19,6 +19,10 @@ constexpr UINT WM_APPLY_LAUNCH_REQUEST = 0x536;
 // Posted once the start is done: the launch-extension list is rebuilt from the registry (a walk
 // over its class root) after whatever the start queued, the launch file's load first.
 constexpr UINT WM_REBUILD_LAUNCH_EXTENSIONS = 0x538;
+// The version check's worker has fetched the version file; lParam: UpdateFetchResult*, owned
+// by the receiver.
+constexpr UINT WM_UPDATE_CHECK_RESULT = WM_APP + 0x31;
+constexpr DWORD kUpdateCheckExitWaitMs = 2000;
 
 // Window timers.
 constexpr UINT_PTR ID_TIMER_CLICK = 2;          // 200 ms single-click delay

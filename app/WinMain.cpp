@@ -16,26 +16,15 @@
 #include "app/LumikinoHDMainWindow_CL.h"
 #include "app/MainWindowIds.h"
 #include "app/MessageLoop_CL.h"
+#include "assoc/AssocLauncher_CL.h"
 #include "base/LogFile_CL.h"
+#include "base/ScopedCom_CL.h"
 #include "base/UniqueHandle_CL.h"
 #include "store/AppSettings.h"
 
 namespace {
 // Held for the life of the process; the duplicate-launch check works through the window.
 constexpr wchar_t kInstanceMutexName[] = L"Lumikino.Player.Instance.7f3c1e52";
-
-class ScopedCom_CL {
-public:
-    ScopedCom_CL() : m_hr(::CoInitialize(nullptr)) {}
-    ~ScopedCom_CL() {
-        if (SUCCEEDED(m_hr)) ::CoUninitialize();
-    }
-    ScopedCom_CL(const ScopedCom_CL&) = delete;
-    ScopedCom_CL& operator=(const ScopedCom_CL&) = delete;
-
-private:
-    HRESULT m_hr;
-};
 
 class ScopedGdiplus_CL {
 public:
@@ -105,9 +94,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             services.Start();
             CreateRecordFolders();
             LoadAppSettings();
-            // Re-applying the association is the association helper's work; this start only
-            // records that it was asked for.
+            // Every extension goes back to the handler it had before the player (the helper
+            // writes the registry); no window is made.
             LogPrintf(L"%ls", L"/ExtResume: ファイル関連付けの再適用を要求されました");
+            HandBackAssociations();
             return 0;
         }
         LoadAppSettings();

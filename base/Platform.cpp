@@ -25,3 +25,17 @@ HMODULE LoadTrustedLibrary(const wchar_t* name, LibraryFolders folders) {
     if (folders == LibraryFolders::kSystemAndProgram) flags |= LOAD_LIBRARY_SEARCH_APPLICATION_DIR;
     return ::LoadLibraryExW(name, nullptr, flags);
 }
+
+std::wstring ProgramFilePath() {
+    std::wstring module(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD units = ::GetModuleFileNameW(nullptr, &module[0], static_cast<DWORD>(module.size()));
+        if (units == 0) return std::wstring();
+        if (units < module.size()) {
+            module.resize(units);
+            return module;
+        }
+        // Cut off: a longer buffer, so that callers that check the length see the real path.
+        module.resize(module.size() * 2);
+    }
+}

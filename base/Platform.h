@@ -11,6 +11,11 @@ unsigned long OperatingSystemMajorVersion();
 
 #include <windows.h>
 
+#include <string>
+
+// The full path of the running program's file, however long; empty when the system cannot say.
+std::wstring ProgramFilePath();
+
 // Where LoadTrustedLibrary looks: the system folder always, the program's own folder when asked.
 enum class LibraryFolders { kSystemOnly, kSystemAndProgram };
 

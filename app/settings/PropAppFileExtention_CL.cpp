@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/settings/SettingsTexts.h"
+#include "intake/FileExtList_CL.h"
 #include "ui/DpiScale.h"
 #include "ui/ListView_CL.h"
 #include "ui/PageLayout_CL.h"
@@ -14,8 +15,12 @@ namespace {
 constexpr DWORD kListExtendedStyle = 0x35;
 }  // namespace
 
-PropAppFileExtention_CL::PropAppFileExtention_CL(std::vector<LaunchExtension> extensions, DWORD majorVersion)
-    : PropertyPage_CL(kPageAssociation), m_extensions(std::move(extensions)), m_majorVersion(majorVersion) {}
+PropAppFileExtention_CL::PropAppFileExtention_CL(std::vector<LaunchExtension> extensions, DWORD majorVersion,
+                                                 AssocLauncher_CL launcher)
+    : PropertyPage_CL(kPageAssociation),
+      m_extensions(std::move(extensions)),
+      m_majorVersion(majorVersion),
+      m_launcher(std::move(launcher)) {}
 
 ListView_CL* PropAppFileExtention_CL::List() const { return Controls().Get<ListView_CL>(m_list); }
 
@@ -23,10 +28,10 @@ SIZE PropAppFileExtention_CL::BuildControls(HWND parent) {
     if (!ListLayout()) {
         PageLayout_CL layout(Controls(), parent);
         layout.BeginGroup(kGroupAssociation);
-        layout.Button(kButtonAssociationUi);
+        m_systemDialog = layout.Button(kButtonAssociationUi);
         layout.EndGroup();
         layout.BeginGroup(kGroupRegistry);
-        layout.Button(kButtonRegisterAll);
+        m_registerAll = layout.Button(kButtonRegisterAll);
         layout.EndGroup();
         return layout.Finish();
     }
@@ -85,13 +90,34 @@ void PropAppFileExtention_CL::CheckAll(bool checked) {
     Changed();
 }
 
+void PropAppFileExtention_CL::ApplyValues() {
+    ListView_CL* list = List();
+    if (!ListLayout() || !list) return;
+    std::vector<int> changedRows;
+    SendAppliedCheckStates(m_launcher, m_extensions, CheckedRows(), &changedRows);
+    ++m_requestCount;
+    for (int row : changedRows) list->SetCellText(row, 2, m_extensions[static_cast<size_t>(row)].currentHandler);
+}
+
+void PropAppFileExtention_CL::RegisterAll() {
+    SendRegisterAll(m_launcher, m_extensions, FileExtList_CL::DefaultIniPath());
+    ++m_requestCount;
+}
+
+void PropAppFileExtention_CL::OpenSystemDialog() { (void)ShowSystemAssociationDialog(); }
+
 void PropAppFileExtention_CL::OnCommand(UINT controlId, UINT notifyCode, HWND control) {
-    const ControlBase_CL* selectAll = Controls().At(m_selectAll);
-    const ControlBase_CL* clearAll = Controls().At(m_clearAll);
-    if (notifyCode == BN_CLICKED && selectAll && control == selectAll->Window()) return CheckAll(true);
-    if (notifyCode == BN_CLICKED && clearAll && control == clearAll->Window()) return CheckAll(false);
-    // The other buttons start the association helper's work, not a change of the sheet.
     (void)controlId;
+    if (notifyCode != BN_CLICKED) return;
+    auto is = [this, control](int index) {
+        const ControlBase_CL* button = Controls().At(index);
+        return button && control == button->Window();
+    };
+    if (is(m_selectAll)) return CheckAll(true);
+    if (is(m_clearAll)) return CheckAll(false);
+    // These two start the association's work at once; they are not a change of the sheet.
+    if (is(m_registerAll)) return RegisterAll();
+    if (is(m_systemDialog)) return OpenSystemDialog();
 }
 
 LRESULT PropAppFileExtention_CL::OnNotify(const NMHDR& header) {
