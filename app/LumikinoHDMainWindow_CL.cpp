@@ -404,7 +404,7 @@ void LumikinoHDMainWindow_CL::OnDestroy() {
 
 void LumikinoHDMainWindow_CL::KeyHandler(UINT virtualKey) {
     if (ProcessLogSwitches().log_detail_other) LogPrintf(L"KeyHandler(0x%02x)", virtualKey);
-    WORD command = CommandForKey(virtualKey);
+    WORD command = CommandForKey(virtualKey, (::GetKeyState(VK_CONTROL) & 0x8000) != 0);
     // The arrows move the strip's selection while it has the focus (it takes the key itself).
     if ((command == CMD_PREVIOUS || command == CMD_NEXT) && m_strip.HasFocus()) command = 0;
     if (command == CMD_SHOW_HISTORY || command == CMD_SHOW_PLAY_LIST) {

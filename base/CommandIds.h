@@ -76,6 +76,7 @@ constexpr WORD CMD_KEY_CLOCK = 0x8596;          // F9
 constexpr WORD CMD_KEY_CLICK = 0x8597;          // Enter: a click on the picture at the pointer
 constexpr WORD CMD_KEY_STRIP_PREVIOUS = 0x8598;  // the media previous-track key
 constexpr WORD CMD_KEY_STRIP_NEXT = 0x8599;      // the media next-track key
+constexpr WORD CMD_GO_TO_TIME = 0x859A;          // Ctrl+G: go to a time typed in
 
 constexpr WORD CMD_WORKER_IDLE = 0x8800;  // the thumbnail worker has stopped: a pending load may go
 

@@ -245,6 +245,8 @@ HRESULT PlaybackController_CL::CurrentPosition(int64_t* position) {
     return hr;
 }
 
+int64_t PlaybackController_CL::SeekableEnd() const { return m_graph.Latest(); }
+
 HRESULT PlaybackController_CL::SeekTo(int64_t position) {
     // Only the current position moves; the stop position is never changed.
     return m_graph.Seek(position);

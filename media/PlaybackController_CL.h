@@ -134,6 +134,8 @@ public:
     bool IsPlaying() const { return m_play.load() != 0; }
     bool IsPaused() const { return m_pause.load() != 0; }
     bool ContentLoaded() const { return m_contentLoaded.load() != 0; }
+    // The end of the loaded movie's seekable range (100 ns units); 0 when not known.
+    int64_t SeekableEnd() const;
     int RateIndex() const { return m_rateIndex; }
     void SetRateIndex(int index) { m_rateIndex = index; }
     // The rate last asked of the graph (1.0 at first); what the graph honours may differ.

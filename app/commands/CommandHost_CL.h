@@ -46,6 +46,8 @@ public:
     virtual void SetStatusText(const std::wstring& text) = 0;
     virtual void MoveStripTo(int64_t position) = 0;
     virtual void RefreshHistoryDialog() = 0;
+    // A modal dialog of ours is open (the tick then leaves the window alone).
+    virtual void SetModalDialogOpen(bool open) = 0;
 
     // Window actions.
     virtual void ClickAtPointer() = 0;

@@ -2,7 +2,9 @@
 
 #include "base/CommandIds.h"
 
-WORD CommandForKey(UINT virtualKey) {
+WORD CommandForKey(UINT virtualKey, bool control) {
+    // With Ctrl only Ctrl+G means something; the other keys keep their own meaning.
+    if (control && virtualKey == 'G') return CMD_GO_TO_TIME;
     if (virtualKey >= '0' && virtualKey <= '5') return static_cast<WORD>(CMD_STARS_FIRST + (virtualKey - '0'));
     if (virtualKey >= VK_NUMPAD0 && virtualKey <= VK_NUMPAD5) {
         return static_cast<WORD>(CMD_STARS_FIRST + (virtualKey - VK_NUMPAD0));

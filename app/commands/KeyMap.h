@@ -5,5 +5,6 @@
 
 #include <windows.h>
 
-// The command a key-down of virtualKey runs, or 0 when the key does nothing.
-WORD CommandForKey(UINT virtualKey);
+// The command a key-down of virtualKey runs, with Ctrl held when control is set; 0 when the
+// key does nothing.
+WORD CommandForKey(UINT virtualKey, bool control = false);

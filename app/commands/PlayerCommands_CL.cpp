@@ -7,6 +7,8 @@
 #include "app/PlayErrorTexts.h"
 #include "app/commands/CommandHost_CL.h"
 #include "app/commands/CommandRouter_CL.h"
+#include "app/goto/GoToTime.h"
+#include "app/goto/GoToTimeDialog_CL.h"
 #include "base/CommandIds.h"
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
@@ -124,6 +126,7 @@ void PlayerCommands_CL::Register(CommandRouter_CL& router) {
                         ContentInfo* record = m_host.LoadedRecord();
                         return Enabled(RecordLoaded(), record && record->star_count == id - CMD_STARS_FIRST);
                     });
+    router.Register(CMD_GO_TO_TIME, [this](WORD, LPARAM) { GoToTime(); }, [loaded](WORD) { return Enabled(loaded()); });
     router.Register(CMD_LOOP_END, [controller](WORD, LPARAM) { controller()->LoopEnd(); },
                     [controller](WORD) { return Enabled(controller() && controller()->Loop().active); });
 
@@ -238,6 +241,21 @@ void PlayerCommands_CL::ToggleStrip() {
     PlaybackController_CL* c = m_host.Controller();
     if (visible && c && c->ContentLoaded() && SUCCEEDED(c->CurrentPosition(&position))) m_host.MoveStripTo(position);
     m_host.Layout();
+}
+
+void PlayerCommands_CL::GoToTime() {
+    PlaybackController_CL* c = m_host.Controller();
+    if (!c || !c->ContentLoaded()) return;
+    GoToTimeDialog_CL dialog;
+    double seconds = 0;
+    m_host.SetModalDialogOpen(true);
+    const bool taken = dialog.Ask(m_host.MainWindow(), &seconds);
+    m_host.SetModalDialogOpen(false);
+    // The movie may have gone while the dialog was open.
+    if (!taken || !c->ContentLoaded()) return;
+    const int64_t target = GoToTimeTarget(seconds, c->SeekableEnd());
+    LogPrintf(L"指定した時間へ移動 %.3f秒 → %lld", seconds, static_cast<long long>(target));
+    SeekToRecordPosition(target, false);
 }
 
 void PlayerCommands_CL::SeekToRecordPosition(int64_t position, bool play) {

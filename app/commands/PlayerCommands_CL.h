@@ -38,6 +38,8 @@ private:
     // Seeks to a record position (favourite or skip range), scrolls the strip there, and with
     // play starts playing when the player is not playing. Unset positions do nothing.
     void SeekToRecordPosition(int64_t position, bool play);
+    // Ctrl+G: asks for a time and goes there, playing or paused as before.
+    void GoToTime();
     void ClearSkipRange(int index);
     void ClearFavorite(int index);
     void OpenSupportSite();
