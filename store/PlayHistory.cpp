@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "store/AtomicRecordWriter_CL.h"
+#include "store/IniSnapshot_CL.h"
 #include "store/Inifile_CL.h"
 
 namespace {
@@ -52,31 +54,50 @@ void AddToHistory(std::vector<HistorySlot>& list, HistorySlot played) {
 }
 
 std::vector<HistorySlot> ReadHistory(const Inifile_CL& file) {
+    // One pass over the file: 200 profile reads would open it 200 times on every play.
+    const IniSnapshot_CL snapshot = IniSnapshot_CL::ReadFile(file.Path());
     std::vector<HistorySlot> list;
     for (int i = 0; i < kHistorySlots; ++i) {
         const std::wstring section = HistorySection(i);
-        const std::wstring value = file.GetString(section, kKeyPath, L"");
+        const std::wstring value = snapshot.GetString(section, kKeyPath, L"");
         if (value.empty()) continue;
         HistorySlot slot = ParseHistoryPath(value);
         if (slot.path.empty()) continue;
-        if (slot.prefixed) slot.name = file.GetString(section, kKeyName, L"");
+        if (slot.prefixed) slot.name = snapshot.GetString(section, kKeyName, L"");
         list.push_back(std::move(slot));
     }
     return list;
 }
 
-void WriteHistory(const Inifile_CL& file, const std::vector<HistorySlot>& list) {
+std::string HistoryFileBytes(const std::vector<HistorySlot>& list) {
+    std::wstring text;
     for (int i = 0; i < kHistorySlots; ++i) {
-        const std::wstring section = HistorySection(i);
+        std::wstring path, name;
         if (static_cast<size_t>(i) < list.size()) {
             const HistorySlot& slot = list[static_cast<size_t>(i)];
-            file.WriteString(section, kKeyPath, FormatHistoryPath(slot.path, slot.folder, slot.stars));
-            file.WriteString(section, kKeyName, slot.name);
-        } else {
-            file.WriteString(section, kKeyPath, L"");
-            file.WriteString(section, kKeyName, L"");
+            path = FormatHistoryPath(slot.path, slot.folder, slot.stars);
+            name = slot.name;
         }
+        for (std::wstring* value : {&path, &name}) {
+            std::replace_if(value->begin(), value->end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
+        }
+        text += L"[" + HistorySection(i) + L"]\r\n";
+        text += std::wstring(kKeyPath) + L"=" + path + L"\r\n";
+        text += std::wstring(kKeyName) + L"=" + name + L"\r\n";
     }
+    std::string bytes("\xFF\xFE", 2);
+    bytes.reserve(2 + text.size() * 2);
+    for (wchar_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>((c >> 8) & 0xFF);
+    }
+    return bytes;
+}
+
+bool WriteHistory(const Inifile_CL& file, const std::vector<HistorySlot>& list) {
+    if (!file.IsBound()) return false;
+    AtomicRecordWriter_CL writer;
+    return SUCCEEDED(writer.WriteBytes(file.Path(), HistoryFileBytes(list)));
 }
 
 void EraseHistoryPaths(const Inifile_CL& file) {

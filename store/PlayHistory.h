@@ -35,8 +35,14 @@ void AddToHistory(std::vector<HistorySlot>& list, HistorySlot played);
 
 // The filled slots of the file in slot order (gaps skipped, all 100 read).
 std::vector<HistorySlot> ReadHistory(const Inifile_CL& file);
-// All 100 slots: the list's entries first, empty PATH and NAME after them.
-void WriteHistory(const Inifile_CL& file, const std::vector<HistorySlot>& list);
+// All 100 slots: the list's entries first, empty PATH and NAME after them. The file is
+// replaced whole in one step (a play rewrites every slot; 200 profile writes, each of which
+// rewrites the file, cost a tenth of a second and more before the movie could start). False
+// when it could not be written; the old file then stays.
+bool WriteHistory(const Inifile_CL& file, const std::vector<HistorySlot>& list);
+// Pure: the bytes of that file, UTF-16 LE with its mark, as the profile functions read it.
+// Line breaks in a name become spaces (a value ends at the line's end).
+std::string HistoryFileBytes(const std::vector<HistorySlot>& list);
 // Every slot's PATH emptied; NAME is left as it is (switching recording off).
 void EraseHistoryPaths(const Inifile_CL& file);
 // "item%d".

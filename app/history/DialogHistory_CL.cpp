@@ -196,7 +196,7 @@ void DialogHistory_CL::SaveHistory() {
     std::vector<HistorySlot> slots;
     slots.reserve(m_entries.size());
     for (const HistoryEntry& entry : m_entries) slots.push_back(HistorySlotOfEntry(entry));
-    WriteHistory(m_file, slots);
+    if (!WriteHistory(m_file, slots)) LogPrintf(L"再生履歴を書けません: %ls", m_file.Path().c_str());
 }
 
 void DialogHistory_CL::LoadHistory() {

@@ -11,6 +11,10 @@
 // Every round starts fresh processes; figures are medians with min and max, printed as ratios
 // against the baseline of the same run. A last, separate round turns the player's detail
 // trace on and prints its log against the time since launch, to show what the time goes to.
+// Before it, a second comparison times the player against itself: its version check on and
+// due, talking to a proxy that takes the connection and never answers, against the check off
+// (notify=1), rounds alternating which goes first; the listener counts the connections, so
+// the figures show that the check ran and whether a hung server holds the picture up.
 //   bench_first_frame [rounds=5]
 
 #include <windows.h>
@@ -25,6 +29,7 @@
 #include <vector>
 
 #include "base/UniqueHandle_CL.h"
+#include "bench/startup/HungUpdateProxy_CL.h"
 #include "tests/support/AviWriter_CL.h"
 #include "tests/support/PlayerProcess_CL.h"
 #include "tests/support/ScreenPicture_CL.h"
@@ -283,10 +288,12 @@ void ClosePlayer(PlayerProcess_CL& player) {
 
 // One start-up and one hand-off with a fresh Documents folder (and so a fresh data folder).
 // With settings given, they are written first as the player's Lumikino.ini; logOut receives
-// the trace log and launchTimesOut the local times of the two launches.
+// the trace log and launchTimesOut the local times of the two launches. startUpPoll runs once
+// per poll while the first picture is awaited; beforeClose runs with the player still running.
 bool RunPlayerRound(ScreenProbe& probe, const std::wstring& firstMovie, const std::wstring& secondMovie,
                     const std::wstring& settings, PlayerTimes& times, std::wstring* logOut = nullptr,
-                    SYSTEMTIME* launchTimesOut = nullptr) {
+                    SYSTEMTIME* launchTimesOut = nullptr, const std::function<void(double)>& startUpPoll = nullptr,
+                    const std::function<void()>& beforeClose = nullptr) {
     TempFolder_CL documents;
     DocumentsRedirect_CL redirect(documents.Path());
     const std::wstring dataFolder = documents.Join(L"Lumikino");
@@ -299,7 +306,9 @@ bool RunPlayerRound(ScreenProbe& probe, const std::wstring& firstMovie, const st
     if (launchTimesOut) ::GetLocalTime(&launchTimesOut[0]);
     double start = NowMs();
     if (!player.Start({firstMovie})) return false;
-    times.startUp = WaitForColour(probe, player.ProcessId(), playerRuns, kFirstMovieColour, start);
+    times.startUp = WaitForColour(probe, player.ProcessId(), playerRuns, kFirstMovieColour, start, [&] {
+        if (startUpPoll) startUpPoll(NowMs() - start);
+    });
     bool ok = times.startUp.frameMs >= 0;
     if (ok) {
         PlayerProcess_CL launcher;
@@ -316,6 +325,7 @@ bool RunPlayerRound(ScreenProbe& probe, const std::wstring& firstMovie, const st
         }
         ok = times.handOff.frameMs >= 0;
     }
+    if (beforeClose) beforeClose();
     ClosePlayer(player);
     if (logOut) *logOut = ReadLogText(dataFolder + L"\\log.txt");
     return ok;
@@ -403,6 +413,85 @@ void PrintFigure(const char* what, const Spread& spread, const Spread& baseline)
     std::printf("%-34s median %7.1f ms (min %7.1f, max %7.1f)  ratio %.2fx\n", what, spread.median, spread.min,
                 spread.max, baseline.median > 0 ? spread.median / baseline.median : 0.0);
 }
+
+// --- the version check -------------------------------------------------------------------------
+
+// How long the check may take to reach the proxy after the launch.
+constexpr unsigned kConnectionTimeoutMs = 10000;
+
+struct CheckFigures {
+    std::vector<double> window, frame, handOff;
+    std::vector<double> connection;  // the check's connection accepted, from the launch ("on" only)
+};
+
+// The player with the version check on and due (a proxy that never answers) against the check
+// off, rounds alternating which goes first. False when a round's picture never showed or an
+// "on" round's check never reached the proxy.
+bool CompareVersionCheck(ScreenProbe& probe, const std::wstring& firstMovie, const std::wstring& secondMovie,
+                         int rounds) {
+    HungUpdateProxy_CL proxy;
+    CheckFigures on, off;
+    std::vector<double> frameRatios;  // on against off within a round
+    int onRounds = 0;
+    for (int round = 0; round < rounds; ++round) {
+        double roundFrame[2] = {0, 0};  // off, on
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool checkOn = (turn == 0) == (round % 2 == 0);
+            CheckFigures& figures = checkOn ? on : off;
+            double connectedMs = -1;
+            const auto noteConnection = [&](double sinceLaunchMs) {
+                if (connectedMs < 0 && proxy.Connections() > 0) connectedMs = sinceLaunchMs;
+            };
+            bool reached = true;
+            const auto awaitConnection = [&] {
+                if (checkOn && connectedMs < 0) reached = proxy.WaitForConnection(kConnectionTimeoutMs);
+            };
+            PlayerTimes times;
+            const bool shown = RunPlayerRound(probe, firstMovie, secondMovie, HungUpdateProxy_CL::SettingsText(checkOn),
+                                              times, nullptr, nullptr, noteConnection, awaitConnection);
+            const int connections = proxy.EndRound();
+            if (!shown) {
+                std::fprintf(stderr, "version check round %d (%s): the picture never showed\n", round + 1,
+                             checkOn ? "on" : "off");
+                return false;
+            }
+            if (checkOn) {
+                ++onRounds;
+                if (!reached || connections == 0) {
+                    std::fprintf(stderr, "version check round %d: the check never reached the proxy\n", round + 1);
+                    return false;
+                }
+                if (connectedMs >= 0) on.connection.push_back(connectedMs);
+            } else if (connections != 0) {
+                std::printf("version check round %d: %d connection(s) with the check off\n", round + 1, connections);
+            }
+            figures.window.push_back(times.startUp.windowMs);
+            figures.frame.push_back(times.startUp.frameMs);
+            figures.handOff.push_back(times.handOff.frameMs);
+            roundFrame[checkOn ? 1 : 0] = times.startUp.frameMs;
+        }
+        frameRatios.push_back(roundFrame[1] / roundFrame[0]);
+        std::printf("version check round %d: first frame with the check on %.0f ms, off %.0f ms\n", round + 1,
+                    roundFrame[1], roundFrame[0]);
+        std::fflush(stdout);
+    }
+    const Spread offWindow = SpreadOf(off.window), offFrame = SpreadOf(off.frame), offHandOff = SpreadOf(off.handOff);
+    std::printf("version check on (proxy accepts and never answers) against off, %d rounds each:\n", rounds);
+    PrintFigure("check off: window visible", offWindow, offWindow);
+    PrintFigure("check on: window visible", SpreadOf(on.window), offWindow);
+    PrintFigure("check off: first frame", offFrame, offFrame);
+    PrintFigure("check on: first frame", SpreadOf(on.frame), offFrame);
+    PrintFigure("check off: hand-off", offHandOff, offHandOff);
+    PrintFigure("check on: hand-off", SpreadOf(on.handOff), offHandOff);
+    const Spread ratio = SpreadOf(frameRatios);
+    std::printf("per-round first-frame ratio on/off: %.2fx (%.2f-%.2f)\n", ratio.median, ratio.min, ratio.max);
+    std::printf("the proxy accepted %d connection(s) in %d \"on\" rounds, %.0f ms after the launch (median, seen "
+                "while the first picture was awaited in %zu); request: %s\n",
+                proxy.TotalConnections(), onRounds, SpreadOf(on.connection).median, on.connection.size(),
+                proxy.FirstRequestLine().c_str());
+    std::fflush(stdout);
+    return true;
+}
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -473,6 +562,8 @@ int wmain(int argc, wchar_t** argv) {
                 playerShown.median, bareShown.median, launcher.median, probe.MeanLookMs());
     std::fflush(stdout);
 
+    const bool checkCompared = CompareVersionCheck(probe, firstMovie, secondMovie, rounds);
+
     PlayerTimes traced;
     std::wstring log;
     SYSTEMTIME launches[2] = {};
@@ -484,5 +575,5 @@ int wmain(int argc, wchar_t** argv) {
     } else {
         std::printf("trace round: the picture never showed\n");
     }
-    return 0;
+    return checkCompared ? 0 : 1;
 }

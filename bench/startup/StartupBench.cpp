@@ -7,6 +7,11 @@
 // came next. So the two programs take turns going first, every timed launch waits a short
 // settling time, and the second launch waits until the running player has finished starting
 // (its thread idle, waiting for input).
+//
+// A second comparison times the player against itself: with its version check on and due,
+// talking to a proxy that takes the connection and never answers, against the check off
+// (notify=1), in alternating order. The check runs on a worker once the window shows, so the
+// window should come just as soon; the listener counts the connections to show the check ran.
 
 #include <windows.h>
 
@@ -18,6 +23,7 @@
 
 #include "base/TextFormat.h"
 #include "base/UniqueHandle_CL.h"
+#include "bench/startup/HungUpdateProxy_CL.h"
 #include "tests/support/TempFolder_CL.h"
 #include "tests/support/PlayerProcess_CL.h"
 
@@ -109,6 +115,76 @@ double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
 }
+
+// How long the check may take to reach the proxy after the window shows.
+constexpr unsigned kConnectionTimeoutMs = 10000;
+constexpr UINT kAnswerTimeoutMs = 5000;
+
+struct CheckFigures {
+    std::vector<double> show, idle, answer;  // window visible, start finished, a message answered
+    std::vector<double> connection;          // the check's connection accepted ("on" rounds only)
+};
+
+// The player with the version check on (and a proxy that never answers) against the check off,
+// in alternating order. Returns false when a launch failed or an "on" round's check never
+// reached the proxy.
+bool CompareVersionCheck(const std::wstring& player, int rounds) {
+    HungUpdateProxy_CL proxy;
+    TempFolder_CL documents;
+    DocumentsRedirect_CL redirect(documents.Path());
+    const std::wstring dataFolder = documents.Join(L"Lumikino");
+    CheckFigures on, off;
+    int onRounds = 0;
+    for (int round = 0; round < rounds; ++round) {
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool checkOn = (turn == 0) == (round % 2 == 0);
+            CheckFigures& figures = checkOn ? on : off;
+            if (!HungUpdateProxy_CL::WriteSettings(dataFolder, checkOn)) return false;
+            HWND window = nullptr;
+            Launched launched;
+            ::Sleep(kSettleMs);
+            const double start = NowMs();
+            const double shown = TimeToWindow(player, L"", &window, launched);
+            if (shown < 0) return false;
+            figures.show.push_back(shown);
+            ::WaitForInputIdle(launched.process.Get(), 10000);
+            figures.idle.push_back(NowMs() - start);
+            if (checkOn) {
+                ++onRounds;
+                if (!proxy.WaitForConnection(kConnectionTimeoutMs)) {
+                    std::printf("round %d: the version check never reached the proxy\n", round + 1);
+                    Close(window, launched);
+                    return false;
+                }
+                on.connection.push_back(NowMs() - start);
+            }
+            // With the check's request hanging, the window still answers at once.
+            const double asked = NowMs();
+            DWORD_PTR result = 0;
+            if (!::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result)) {
+                std::printf("round %d: the player did not answer a message within %u ms\n", round + 1,
+                            kAnswerTimeoutMs);
+            }
+            figures.answer.push_back(NowMs() - asked);
+            Close(window, launched);
+            const int connections = proxy.EndRound();
+            if (!checkOn && connections != 0) {
+                std::printf("round %d: %d connection(s) with the check off\n", round + 1, connections);
+            }
+        }
+    }
+    std::printf("version check on (proxy accepts and never answers) against off, %d rounds each, medians:\n",
+                rounds);
+    std::printf("  window visible: check on %.1f ms, off %.1f ms, ratio %.2fx\n", Median(on.show), Median(off.show),
+                Median(on.show) / Median(off.show));
+    std::printf("  start finished (thread idle): on %.1f ms, off %.1f ms, ratio %.2fx\n", Median(on.idle),
+                Median(off.idle), Median(on.idle) / Median(off.idle));
+    std::printf("  a message answered after that: on %.2f ms, off %.2f ms\n", Median(on.answer), Median(off.answer));
+    std::printf("  the proxy accepted %d connection(s) in %d \"on\" rounds (first %.0f ms after launch, median); "
+                "request: %s\n",
+                proxy.TotalConnections(), onRounds, Median(on.connection), proxy.FirstRequestLine().c_str());
+    return true;
+}
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -158,5 +234,6 @@ int wmain(int argc, wchar_t** argv) {
                 Median(playerShow), Median(minimalShow), showRatio, rounds);
     std::printf("second launch hand-off: player %.1f ms, minimal start-and-exit %.1f ms, ratio %.2fx\n",
                 Median(handOff), Median(minimalExit), handOffRatio);
-    return 0;
+    std::fflush(stdout);
+    return CompareVersionCheck(player, rounds) ? 0 : 1;
 }

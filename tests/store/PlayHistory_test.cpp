@@ -69,7 +69,7 @@ TEST(PlayHistory, TheFileHoldsAllHundredSlotsInOrderInUtf16) {
     Inifile_CL file;
     file.Open(folder.Join(L"LumikinoHistory.ini"));
     std::vector<HistorySlot> list = {{L"D:\\v\\a.mp4", L"夜のニュース", 0, 3}, {L"D:\\v\\season", L"season", 1, 0}};
-    WriteHistory(file, list);
+    ASSERT_TRUE(WriteHistory(file, list));
     const std::string bytes = ReadFileBytes(folder.Join(L"LumikinoHistory.ini"));
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE", 2));
@@ -118,3 +118,18 @@ TEST(PlayHistory, GapsDoNotEndTheScanAndAnOldPlainPathIgnoresItsName) {
 }
 
 }  // namespace
+
+TEST(PlayHistory, ALineBreakInANameCannotSpillIntoAnotherKey) {
+    TempFolder_CL folder;
+    Inifile_CL file;
+    file.Open(folder.Join(L"LumikinoHistory.ini"));
+    std::vector<HistorySlot> list = {{L"D:\\a.mp4", L"題名\r\nPATH=C:\\evil.exe", 0, 0}, {L"D:\\b.mp4", L"b", 0, 0}};
+    ASSERT_TRUE(WriteHistory(file, list));
+    EXPECT_EQ(file.GetString(L"item0", L"PATH", L"-"), L"|00|D:\\a.mp4");
+    EXPECT_EQ(file.GetString(L"item0", L"NAME", L"-"), L"題名  PATH=C:\\evil.exe");
+    EXPECT_EQ(file.GetString(L"item1", L"PATH", L"-"), L"|00|D:\\b.mp4");
+    // A second write replaces the file whole: the profile functions see the new slots.
+    ASSERT_TRUE(WriteHistory(file, {list[1]}));
+    EXPECT_EQ(file.GetString(L"item0", L"PATH", L"-"), L"|00|D:\\b.mp4");
+    EXPECT_EQ(file.GetString(L"item1", L"PATH", L"-"), L"");
+}

@@ -154,7 +154,7 @@ TEST_F(DialogHistoryTest, TheHundredAndFirstMovieDropsTheOldestAndAMissingFileSh
     }
     Inifile_CL file;
     file.Bind(HistoryPath());
-    WriteHistory(file, full);
+    ASSERT_TRUE(WriteHistory(file, full));
     DialogHistory_CL dialog(m_host, m_settings, Options());
     dialog.AddHistory(L"C:\\nowhere\\movie100.mp4");
     ASSERT_EQ(dialog.Entries().size(), 100u);
