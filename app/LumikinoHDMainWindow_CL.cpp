@@ -621,7 +621,10 @@ void LumikinoHDMainWindow_CL::FinishLoad(const LoadRequest& request, const std::
     ContentLoader_CL::Trace(L"SetContent2(03-01)");
     if (SUCCEEDED(hr)) {
         m_content = ContentInfo();
-        m_records.LoadContent(m_content, path, m_loadFromArchive);
+        std::wstring movedFrom;
+        m_records.LoadContent(m_content, path, m_loadFromArchive, &movedFrom);
+        // A moved or renamed movie brought its record along: its history rows follow too.
+        if (!movedFrom.empty()) m_history.MovePath(movedFrom, path);
         m_contentRecordLoaded = true;
         m_title = m_content.content_name;
         m_loadedPath = path;

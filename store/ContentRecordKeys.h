@@ -21,6 +21,9 @@ constexpr wchar_t kKeyStarCount[] = L"star_count";
 constexpr wchar_t kKeyAddDate[] = L"add_date";
 constexpr wchar_t kKeyPlayDateTime[] = L"play_date_time";
 constexpr wchar_t kKeyShareContentInfo[] = L"share_content_info";
+// "size:hash" of the movie file (FileFingerprint.h); lets the record follow a moved movie.
+// Written into local records only; older versions and the album application ignore it.
+constexpr wchar_t kKeyFingerprint[] = L"fingerprint";
 
 constexpr wchar_t kKeyCount[] = L"count";            // SKIP_FRAME and FAVORITES_FRAME; written only
 constexpr wchar_t kKeySkipBeginFormat[] = L"beg%02d";

@@ -9,8 +9,13 @@
 // confirmation or an index older than Options::indexMaxAgeMs enumerates the folder again, so a
 // record added, changed or removed by another program is never missed.
 //
+// A movie that was moved or renamed is found by its fingerprint (FileFingerprint.h) through the
+// index of FingerprintIndex_CL: a local record carrying the same fingerprint whose movie is
+// gone from its old path is taken over and moved to the new path's bucket.
+//
 // Thread: any; the UI thread and the history's metadata thread look records up at the same
-// time. m_indexLock guards the bucket indexes.
+// time. m_indexLock guards the bucket indexes, m_fingerprintLock the fingerprint index; no
+// method holds both at once.
 
 #include <windows.h>
 
@@ -21,6 +26,8 @@
 #include <string>
 
 #include "store/ContentRecordNaming.h"
+#include "store/FileFingerprint.h"
+#include "store/FingerprintIndex_CL.h"
 #include "store/RecordBucketIndex_CL.h"
 
 class ContentRecordStore_CL {
@@ -58,8 +65,42 @@ public:
     // The album's copy of the movie's record whose picture (".jpg") exists; empty otherwise.
     std::wstring FindAlbumRecord(int album, const std::wstring& moviePath) const;
 
-    // Forgets every bucket index (the next lookups enumerate afresh).
+    // Forgets every bucket index (the next lookups enumerate afresh) and the fingerprint index
+    // in memory (the next fingerprint lookup reads its file again).
     void ForgetIndexes();
+
+    // True for a record file of the local store's buckets (not the zip record, not a record
+    // beside a movie); only those are fingerprinted.
+    bool IsLocalRecord(const std::wstring& recordPath) const;
+
+    struct MovedRecord {
+        std::wstring recordPath;     // empty: none
+        std::wstring oldMoviePath;   // its link_name, where the movie was before
+    };
+    // Thread: UI. The local record of a movie that was moved or renamed to moviePath: one the
+    // index names for the fingerprint whose own key confirms it, whose link_name is not
+    // moviePath, and whose movie no longer exists at its link_name. A movie still at its old
+    // path means moviePath is a copy, which gets a record of its own. An index entry the record
+    // contradicts is ignored and taken out of the index.
+    MovedRecord FindMovedRecord(const FileFingerprint& fingerprint, const std::wstring& moviePath);
+
+    // Thread: UI. Moves the record to the bucket of moviePath under the file name a new record
+    // would get there, with ini_name, hash and link_name rewritten and every other key kept, in
+    // one atomic write; then deletes the old file and moves its index entry. Returns the new
+    // record path; empty on failure, with the old record left as it was.
+    std::wstring TakeOverRecord(const std::wstring& recordPath, const std::wstring& moviePath,
+                                const FileFingerprint& fingerprint);
+
+    // Thread: UI. Writes the fingerprint key into a local record and enters it into the index,
+    // taking the record's previous fingerprint (if any) out.
+    void NoteFingerprint(const std::wstring& recordPath, const FileFingerprint& fingerprint,
+                         const FileFingerprint* previous);
+    // Thread: UI. A record found by its path whose key is right: when the index is in memory and
+    // lacks it (a write cut short), it is entered again. Reads no file.
+    void KeepIndexed(const std::wstring& recordPath, const FileFingerprint& fingerprint);
+
+    // The fingerprint index's rebuilds so far (for tests and the benchmark).
+    int FingerprintIndexRebuilds();
 
 protected:
     // A test seam: runs right before each attempt to create a new record file, where another
@@ -71,9 +112,14 @@ private:
     std::wstring FindLocal(RecordBucketIndex_CL& index, const std::wstring& folder, uint32_t hash,
                            const std::wstring& moviePath);
     std::wstring CreateLocal(RecordBucketIndex_CL& index, int bucket, uint32_t hash, const std::wstring& moviePath);
+    // Creates an empty record file (byte-order mark only) at the first free index of the bucket.
+    std::wstring ReserveLocal(RecordBucketIndex_CL& index, int bucket);
+    bool RefOf(const std::wstring& recordPath, FingerprintIndex_CL::RecordRef* ref) const;
     uint64_t NowMs() const;
 
     Options m_options;
     std::mutex m_indexLock;                            // guards m_indexes
     std::map<int, RecordBucketIndex_CL> m_indexes;     // by bucket; under m_indexLock
+    std::mutex m_fingerprintLock;                      // guards m_fingerprints
+    FingerprintIndex_CL m_fingerprints;                // under m_fingerprintLock
 };

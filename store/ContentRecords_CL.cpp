@@ -22,9 +22,36 @@ std::wstring FolderOf(const std::wstring& path) {
 ContentRecords_CL::ContentRecords_CL(ContentRecordStore_CL& store, RecordFailureNotice_CL& notice)
     : m_store(store), m_notice(notice) {}
 
-bool ContentRecords_CL::LoadContent(ContentInfo& info, const std::wstring& moviePath, bool fromArchive) {
+bool ContentRecords_CL::LoadContent(ContentInfo& info, const std::wstring& moviePath, bool fromArchive,
+                                    std::wstring* movedFrom) {
     int64_t now = Now();
-    std::wstring path = fromArchive ? m_store.PrepareZipRecord(moviePath) : m_store.LocateRecord(moviePath, true, false);
+    if (movedFrom) movedFrom->clear();
+    // Network movies are left alone: three reads spread over a file on a share may take long.
+    const bool printable = !fromArchive && !moviePath.empty() && !IsNetworkPath(moviePath);
+    FileFingerprint print;
+    bool havePrint = false;
+    std::wstring path;
+    if (fromArchive) {
+        path = m_store.PrepareZipRecord(moviePath);
+    } else {
+        path = m_store.LocateRecord(moviePath, false, false);
+        if (path.empty() && printable) {
+            havePrint = ReadFileFingerprint(moviePath, &print);
+            ContentRecordStore_CL::MovedRecord moved;
+            if (havePrint) moved = m_store.FindMovedRecord(print, moviePath);
+            if (!moved.recordPath.empty()) {
+                path = m_store.TakeOverRecord(moved.recordPath, moviePath, print);
+                if (!path.empty()) {
+                    if (movedFrom) *movedFrom = moved.oldMoviePath;
+                    if (TraceOn()) {
+                        LogPrintf(L"移動した動画のコンテンツ情報を引き継ぎました = %ls <- %ls", moviePath.c_str(),
+                                  moved.oldMoviePath.c_str());
+                    }
+                }
+            }
+        }
+        if (path.empty()) path = m_store.LocateRecord(moviePath, true, false);
+    }
     info.Reset();
     if (path.empty()) {
         // The movie plays without a record: the title still comes from its name.
@@ -49,7 +76,34 @@ bool ContentRecords_CL::LoadContent(ContentInfo& info, const std::wstring& movie
             LogPrintf(L"コンテンツ情報のUTF-16変換失敗 = %ls (0x%08x)", path.c_str(), static_cast<unsigned>(hr));
         }
     }
+    // After the conversion, so the key goes into the UTF-16 file.
+    if (printable && m_store.IsLocalRecord(path)) KeepFingerprint(path, moviePath, havePrint, print);
     return true;
+}
+
+void ContentRecords_CL::KeepFingerprint(const std::wstring& recordPath, const std::wstring& moviePath, bool havePrint,
+                                        const FileFingerprint& print) {
+    Inifile_CL record;
+    record.Bind(recordPath);
+    FileFingerprint stored;
+    bool storedValid = ParseFingerprint(record.GetString(kSectionMovieInfo, kKeyFingerprint, L""), &stored);
+    if (storedValid && !havePrint) {
+        // The size alone tells a replaced file cheaply; the blocks are read only when it differs.
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!::GetFileAttributesExW(moviePath.c_str(), GetFileExInfoStandard, &data)) return;
+        uint64_t sizeBytes = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        if (sizeBytes == stored.sizeBytes) {
+            m_store.KeepIndexed(recordPath, stored);
+            return;
+        }
+    }
+    FileFingerprint current = print;
+    if (!havePrint && !ReadFileFingerprint(moviePath, &current)) return;
+    if (storedValid && stored == current) {
+        m_store.KeepIndexed(recordPath, stored);
+        return;
+    }
+    m_store.NoteFingerprint(recordPath, current, storedValid ? &stored : nullptr);
 }
 
 HRESULT ContentRecords_CL::RewriteContentInfo(const ContentInfo& info, const std::wstring& path) {

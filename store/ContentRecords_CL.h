@@ -18,6 +18,7 @@
 
 #include "store/AtomicRecordWriter_CL.h"
 #include "store/ContentInfo.h"
+#include "store/FileFingerprint.h"
 
 class ContentRecordStore_CL;
 class RecordFailureNotice_CL;
@@ -40,7 +41,14 @@ public:
     // archive and gets the throw-away record. Binds info to the record, reads it counting one
     // play, and rewrites a record that is not UTF-16 yet. Returns false when the movie has no
     // record: info then holds defaults with the movie's hash, path and title.
-    bool LoadContent(ContentInfo& info, const std::wstring& moviePath, bool fromArchive);
+    //
+    // When the path finds no record, the record of the same file (by its fingerprint) whose
+    // movie is gone from its old path is taken over: the movie was moved or renamed. Then
+    // movedFrom (when given) receives that old path, and is emptied otherwise. A local record
+    // gets the movie's fingerprint when it has none, or when the movie's size no longer fits
+    // it. Movies out of archives and movies on network paths are never fingerprinted.
+    bool LoadContent(ContentInfo& info, const std::wstring& moviePath, bool fromArchive,
+                     std::wstring* movedFrom = nullptr);
 
     // Writes the whole record from info into the file at path in one step, carrying over every
     // key of the old file that the record does not name. The old file stays on failure.
@@ -69,6 +77,10 @@ public:
 private:
     int64_t Now() const { return m_clock ? m_clock() : CurrentUnixSeconds(); }
     bool FailSharing(const wchar_t* step, const std::wstring& path);
+    // Makes sure the local record carries the movie's fingerprint; print is read here when the
+    // caller has none yet (havePrint false).
+    void KeepFingerprint(const std::wstring& recordPath, const std::wstring& moviePath, bool havePrint,
+                         const FileFingerprint& print);
 
     ContentRecordStore_CL& m_store;
     RecordFailureNotice_CL& m_notice;

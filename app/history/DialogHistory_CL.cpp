@@ -12,6 +12,7 @@
 #include "base/CommandIds.h"
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
+#include "intake/FileExtension.h"
 #include "intake/ListItemActions.h"
 #include "store/AppSettings.h"
 #include "store/ContentInfo.h"
@@ -188,6 +189,22 @@ void DialogHistory_CL::AddHistory(const std::wstring& path) {
         m_entries.insert(m_entries.begin(), std::move(entry));
         if (m_entries.size() > static_cast<size_t>(kHistorySlots)) m_entries.resize(kHistorySlots);
     }
+    SaveHistory();
+    LoadHistory();
+}
+
+void DialogHistory_CL::MovePath(const std::wstring& oldPath, const std::wstring& newPath) {
+    if (oldPath.empty() || newPath.empty()) return;
+    EnsureLoaded();
+    bool moved = false;
+    for (HistoryEntry& entry : m_entries) {
+        if (entry.path != oldPath) continue;
+        entry.path = newPath;
+        entry.folder = FolderOf(newPath);
+        moved = true;
+    }
+    if (!moved) return;
+    LogPrintf(L"再生履歴の移動: %ls → %ls", oldPath.c_str(), newPath.c_str());
     SaveHistory();
     LoadHistory();
 }

@@ -64,6 +64,9 @@ public:
     // Thread: UI. The rows of path take its record's title and rating again (after a rating
     // or title change); the file keeps the new rating.
     void RefreshEntry(const std::wstring& path);
+    // Thread: UI. The rows of a movie that was moved or renamed take its new path (its record
+    // followed it); the file is saved.
+    void MovePath(const std::wstring& oldPath, const std::wstring& newPath);
     // Thread: UI. Waits (bounded) for a running metadata job before the process ends.
     void Shutdown();
 
