@@ -93,10 +93,18 @@ ASOUND
   fi
 
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    timeout 180 /usr/lib/wine/wine64 wineboot -i >"$LK_RUN_DIR/wineboot.log" 2>&1 || {
-      echo "wineboot failed; see $LK_RUN_DIR/wineboot.log" >&2
-      return 1
-    }
+    # Making the prefix now and then fails on a busy machine; a second try starts from nothing.
+    local attempt
+    for attempt in 1 2; do
+      if timeout 180 /usr/lib/wine/wine64 wineboot -i >"$LK_RUN_DIR/wineboot.log" 2>&1; then
+        break
+      fi
+      echo "wineboot failed (attempt $attempt); its log ends:" >&2
+      tail -n 20 "$LK_RUN_DIR/wineboot.log" >&2 || true
+      timeout 20 /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+      rm -rf "$WINEPREFIX"
+      [ "$attempt" = 2 ] && return 1
+    done
     timeout 60 /usr/lib/wine/wineserver -w || true
     # The overlay's face, mapped to the installed Japanese font; the program falls back by
     # itself too, but screenshots should look as they do on Windows.
