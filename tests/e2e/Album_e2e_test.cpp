@@ -128,9 +128,16 @@ protected:
         ::GetWindowRect(edit, &rect);
         const POINT inEdit{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
         if (!WaitUntil([&] { return ::WindowFromPoint(inEdit) == edit; }, 5000)) return false;
-        ClickAt(inEdit);
-        TypeText(text);
-        if (!WaitUntil([&] { return TextOf(edit) == text; }, 5000)) return false;
+        // Typed again from an empty field when the keys did not all arrive (a busy display).
+        bool typed = false;
+        for (int attempt = 0; attempt < 3 && !typed; ++attempt) {
+            ClickAt(inEdit);
+            DWORD_PTR result = 0;
+            ::SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_NORMAL, 2000, &result);
+            TypeText(text);
+            typed = WaitUntil([&] { return TextOf(edit) == text; }, 3000);
+        }
+        if (!typed) return false;
         if (historyButton) {
             HWND button = ::FindWindowExW(dialog, nullptr, L"Button", historyButton);
             if (!button) return false;

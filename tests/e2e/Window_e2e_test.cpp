@@ -160,13 +160,15 @@ TEST_F(WindowE2eTest, TheBorderlessDisplayResizesByItsRightEdgeAndStopsAtTheSmal
     MouseTo(POINT{grown.right - 40, middle});
     MouseTo(POINT{grown.right - 2, middle});
     LeftButton(true);
-    // A move the busy display folds into an earlier one is made again, a pixel apart, until the
-    // window has followed the pointer's last place.
-    LONG nudge = 0;
-    ASSERT_TRUE(WaitUntil([&] {
-        MouseTo(POINT{grown.left + 20 + (nudge++ % 2), middle});
-        return WindowRect(window).right - WindowRect(window).left == 480;
-    }, 5000))
+    // In steps, as the growth above: each step waits until the window followed it. Past the
+    // smallest width the right edge stays where 480 puts it.
+    for (LONG x = grown.right - 10; x >= grown.left + 20; x -= 8) {
+        MouseTo(POINT{x, middle});
+        const LONG expected = std::max<LONG>(480, x + 2 - grown.left);
+        ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).right - WindowRect(window).left == expected; }, 5000))
+            << "width " << WindowRect(window).right - WindowRect(window).left << ", expected " << expected;
+    }
+    ASSERT_EQ(WindowRect(window).right - WindowRect(window).left, 480)
         << "width now " << WindowRect(window).right - WindowRect(window).left;
     LeftButton(false);
     Close();
