@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/Platform.h"
 #include "intake/FileExtension.h"
 #include "intake/IntakeKeys.h"
 #include "store/Inifile_CL.h"
@@ -13,16 +14,7 @@ FileExtList_CL::FileExtList_CL() { Load(DefaultIniPath()); }
 FileExtList_CL::FileExtList_CL(const std::wstring& iniPath) { Load(iniPath); }
 
 std::wstring FileExtList_CL::DefaultIniPath() {
-    std::wstring module(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD units = ::GetModuleFileNameW(nullptr, &module[0], static_cast<DWORD>(module.size()));
-        if (units == 0) return std::wstring();
-        if (units < module.size()) {
-            module.resize(units);
-            break;
-        }
-        module.resize(module.size() * 2);  // cut off: try a larger buffer
-    }
+    const std::wstring module = ProgramFilePath();
     size_t separator = module.find_last_of(L'\\');
     std::wstring folder = separator == std::wstring::npos ? std::wstring() : module.substr(0, separator);
     return folder + L"\\" + kDropExtFileName;

@@ -1,7 +1,5 @@
 #include "store/AppSettings.h"
 
-#include "base/Platform.h"
-
 #include <shlobj.h>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include "base/DataFolder_CL.h"
 #include "base/LogFile_CL.h"
 #include "base/LogSwitches.h"
+#include "base/Platform.h"
 #include "base/TextFormat.h"
 #include "base/UniqueHandle_CL.h"
 #include "store/IniSnapshot_CL.h"
@@ -36,17 +35,9 @@ std::wstring UserVideosFolder() {
 }
 
 std::wstring ExecutableFolder() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        DWORD units = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (units == 0) return std::wstring();
-        if (units < path.size()) {
-            std::wstring full(path.data(), units);
-            size_t slash = full.find_last_of(L"\\/");
-            return slash == std::wstring::npos ? std::wstring() : full.substr(0, slash);
-        }
-        path.resize(path.size() * 2);
-    }
+    const std::wstring full = ProgramFilePath();
+    const size_t slash = full.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : full.substr(0, slash);
 }
 
 }  // namespace
