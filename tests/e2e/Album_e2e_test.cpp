@@ -121,14 +121,16 @@ protected:
         return OpenTagDialog(*player, *window);
     }
     // Types text into the dialog's input, clicks the history button, then OK.
+    // Types the text into the tag dialog, presses the history button when given, and confirms.
+    // Each step is repeated until its effect shows, as a click or key can be lost on a busy
+    // display; a step that never takes effect is reported by name.
     static bool EnterTags(HWND dialog, const std::wstring& text, const wchar_t* historyButton) {
         HWND edit = ::FindWindowExW(dialog, nullptr, L"Edit", nullptr);
-        if (!edit) return false;
-        RECT rect{};
-        ::GetWindowRect(edit, &rect);
-        const POINT inEdit{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        if (!WaitUntil([&] { return ::WindowFromPoint(inEdit) == edit; }, 5000)) return false;
-        // Typed again from an empty field when the keys did not all arrive (a busy display).
+        if (!edit) return Failed("the tag dialog has no edit box");
+        const POINT inEdit = MiddleOf(edit);
+        if (!WaitUntil([&] { return ::WindowFromPoint(inEdit) == edit; }, 5000)) {
+            return Failed("the edit box was never under the pointer");
+        }
         bool typed = false;
         for (int attempt = 0; attempt < 3 && !typed; ++attempt) {
             ClickAt(inEdit);
@@ -137,19 +139,34 @@ protected:
             TypeText(text);
             typed = WaitUntil([&] { return TextOf(edit) == text; }, 3000);
         }
-        if (!typed) return false;
+        if (!typed) return Failed("the typed text never arrived whole");
         if (historyButton) {
             HWND button = ::FindWindowExW(dialog, nullptr, L"Button", historyButton);
-            if (!button) return false;
-            ::GetWindowRect(button, &rect);
-            ClickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-            if (!WaitUntil([&] { return TextOf(edit) != text; }, 5000)) return false;
+            if (!button) return Failed("no history button");
+            bool added = false;
+            for (int attempt = 0; attempt < 3 && !added; ++attempt) {
+                ClickAt(MiddleOf(button));
+                added = WaitUntil([&] { return TextOf(edit) != text; }, 3000);
+            }
+            if (!added) return Failed("the history button added nothing");
         }
         HWND ok = ::FindWindowExW(dialog, nullptr, L"Button", L"　ＯＫ　");
-        if (!ok) return false;
-        ::GetWindowRect(ok, &rect);
-        ClickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-        return WaitUntil([&] { return !::IsWindow(dialog); }, 5000);
+        if (!ok) return Failed("no OK button");
+        const POINT onOk = MiddleOf(ok);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (::IsWindow(dialog)) ClickAt(onOk);
+            if (WaitUntil([&] { return !::IsWindow(dialog); }, 3000)) return true;
+        }
+        return Failed("OK did not close the dialog");
+    }
+    static bool Failed(const char* step) {
+        ADD_FAILURE() << step;
+        return false;
+    }
+    static POINT MiddleOf(HWND window) {
+        RECT rect{};
+        ::GetWindowRect(window, &rect);
+        return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     }
     static std::wstring TextOf(HWND window) {
         wchar_t text[512] = {};

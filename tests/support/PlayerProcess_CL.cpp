@@ -1,7 +1,10 @@
 #include "tests/support/PlayerProcess_CL.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
 #include "tests/support/TempFolder_CL.h"
 
@@ -175,9 +178,38 @@ bool PlayerProcess_CL::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
 }
 
 void PlayerProcess_CL::Kill() {
+    if (m_processId == 0) return;
     if (IsRunning()) {
         ::TerminateProcess(m_process.Get(), 99);
         ::WaitForSingleObject(m_process.Get(), 10000);
+    }
+    EndProcessesStartedBy(m_processId);
+}
+
+void EndProcessesStartedBy(DWORD processId) {
+    KernelHandle_CL snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot.IsValid() || snapshot.Get() == INVALID_HANDLE_VALUE) return;
+    std::vector<std::pair<DWORD, DWORD>> parentOf;  // (process, its parent)
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+        parentOf.emplace_back(entry.th32ProcessID, entry.th32ParentProcessID);
+    }
+    // Parents before children, so that a child cannot be missed when its parent ends first.
+    std::vector<DWORD> started{processId};
+    for (size_t i = 0; i < started.size(); ++i) {
+        for (const auto& [child, parent] : parentOf) {
+            if (parent == started[i] && child != processId &&
+                std::find(started.begin(), started.end(), child) == started.end()) {
+                started.push_back(child);
+            }
+        }
+    }
+    for (size_t i = 1; i < started.size(); ++i) {
+        KernelHandle_CL process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, started[i]));
+        if (!process.IsValid()) continue;
+        ::TerminateProcess(process.Get(), 99);
+        ::WaitForSingleObject(process.Get(), 10000);
     }
 }
 

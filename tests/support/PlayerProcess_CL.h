@@ -52,6 +52,8 @@ public:
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
     // Asks every dialog window of the player to close.
     void CloseDialogs() const;
+    // Ends the player if it still runs, and every process it started (a file manager it
+    // opened, a helper), whether or not the player itself is still there.
     void Kill();
 
 private:
@@ -59,6 +61,10 @@ private:
     DWORD m_processId = 0;
     HWND m_window = nullptr;
 };
+
+// Ends every process started by the given one, and theirs in turn. Processes it started live
+// on after it ends and keep the test program's output open, which the test runner waits on.
+void EndProcessesStartedBy(DWORD processId);
 
 // Every top-level "MainWindowClass" window of the given process (0: of any process).
 std::vector<HWND> FindPlayerWindows(DWORD processId);
