@@ -442,9 +442,9 @@ TEST(AviWriterAudio, SineSamplesAtKnownPhases) {
         EXPECT_EQ(AviWriter_CL::AudioSample(movieSpec, i, 1), right[i]) << i;
     }
     // Ten hours in, the phase has not drifted.
-    const int64_t far = int64_t{8000} * 36000;
-    EXPECT_EQ(AviWriter_CL::AudioSample(movieSpec, far + 2, 0), 32767);
-    EXPECT_EQ(AviWriter_CL::AudioSample(movieSpec, far + 6, 0), -32767);
+    const int64_t tenHoursIn = int64_t{8000} * 36000;
+    EXPECT_EQ(AviWriter_CL::AudioSample(movieSpec, tenHoursIn + 2, 0), 32767);
+    EXPECT_EQ(AviWriter_CL::AudioSample(movieSpec, tenHoursIn + 6, 0), -32767);
 
     movieSpec.toneHzRight = -1;    // right follows left
     movieSpec.amplitude = 0.5;
