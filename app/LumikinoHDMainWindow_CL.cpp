@@ -980,6 +980,9 @@ void LumikinoHDMainWindow_CL::MoveStripTo(int64_t position) { m_strip.ShowPositi
 void LumikinoHDMainWindow_CL::OnWorkerIdle() {
     // An interval change asks for the cells again; every other stop lets a waiting load go.
     if (m_closeNoticeWindow) {
+        // The stopped worker still holds the file through its graph: it lets it go first, or
+        // the file the notice is about (to be deleted) could not be touched.
+        m_strip.LetFileGo();
         ::PostMessageW(m_closeNoticeWindow, m_closeNoticeMessage, 0, 0);
         m_closeNoticeWindow = nullptr;
     }

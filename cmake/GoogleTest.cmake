@@ -19,10 +19,15 @@ function(lk_quick_test_build target)
   target_precompile_headers(${target} PRIVATE <windows.h> <gtest/gtest.h> <functional> <memory> <string> <vector>)
 endfunction()
 
-# lk_add_test(NAME name SOURCES ... LIBS ...): one GoogleTest program per test folder,
-# registered with ctest and run under Wine through the cross-compiling emulator.
+# lk_add_test(NAME name SOURCES ... LIBS ... [TIMEOUT s] [OWN_WORLDS filter ...]): one GoogleTest
+# program per test folder, registered with ctest and run under Wine through the cross-compiling
+# emulator, in the Wine world and X display the test script made for the run. Tests there take
+# turns (they share one display); RUN_SERIAL keeps a test timed against the clock alone.
+# With OWN_WORLDS the program is registered once per GoogleTest filter instead, each part run
+# in a Wine world and display of its own, so that the parts run side by side with each other
+# and with the rest. The last filter should be a negative one ("*-...") so that no test is left out.
 function(lk_add_test)
-  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;OWN_WORLDS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/gtest_main_wine.cpp)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} lk_test_support gtest lk_options)
   target_link_options(${T_NAME} PRIVATE -municode)
@@ -30,6 +35,18 @@ function(lk_add_test)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
-  add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_color=no)
-  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(T_OWN_WORLDS)
+    set(part 0)
+    foreach(filter ${T_OWN_WORLDS})
+      math(EXPR part "${part} + 1")
+      add_test(NAME ${T_NAME}_${part}
+        COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/lib/own-wine-world.sh $<TARGET_FILE:${T_NAME}>
+          --gtest_color=no --gtest_filter=${filter})
+      # Long parts first, so that the short tests fill the time beside them.
+      set_tests_properties(${T_NAME}_${part} PROPERTIES TIMEOUT ${T_TIMEOUT} COST 1000)
+    endforeach()
+  else()
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_color=no)
+    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} RESOURCE_LOCK shared_wine_world)
+  endif()
 endfunction()

@@ -58,5 +58,11 @@ HRESULT DeleteMovieFiles(HWND owner, const std::vector<std::wstring>& paths, boo
         LogPrintf(L"動画ファイルを削除できません (%d)", result);
         return E_FAIL;
     }
-    return operation.fAnyOperationsAborted ? E_ABORT : S_OK;
+    if (operation.fAnyOperationsAborted) return E_ABORT;
+    // The shell can answer success and leave a file that another program holds open.
+    if (deleted->size() != files.size()) {
+        LogPrintf(L"動画ファイルを削除できません (%zu件残る)", files.size() - deleted->size());
+        return HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION);
+    }
+    return S_OK;
 }

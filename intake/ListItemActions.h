@@ -20,6 +20,7 @@ void OpenContainingFolder(const std::wstring& path);
 std::vector<std::wstring> DeletableFiles(const std::vector<std::wstring>& paths);
 
 // Deletes the deletable files among paths in one shell operation (into the recycle bin with
-// allowUndo); *deleted: those gone afterwards. S_OK, or the operation's failure.
+// allowUndo); *deleted: those gone afterwards. S_OK, or the operation's failure; a failure
+// too when a file is still there afterwards (held open by another program).
 HRESULT DeleteMovieFiles(HWND owner, const std::vector<std::wstring>& paths, bool allowUndo,
                          std::vector<std::wstring>* deleted);

@@ -11,6 +11,12 @@ bash "$root/scripts/build.sh"
 source "$root/scripts/lib/wine-env.sh"
 lk_wine_run lumikino-test
 run_dir=$LK_RUN_DIR
+# The end-to-end tests run in parts side by side, each in a Wine world of its own that starts
+# as a copy of this one, taken now while no Wine program runs in it.
+mkdir -p "$run_dir/template"
+cp -a "$WINEPREFIX" "$run_dir/template/prefix"
+cp -a "$run_dir/locale" "$run_dir/template/locale"
+export LK_WORLD_TEMPLATE="$run_dir/template"
 
 # Compressed sample movies for the graph tests, made fresh for the run.
 media="$run_dir/media"
@@ -41,7 +47,8 @@ export LK_DEVICE_THREAD_CHECK="Z:$(echo "$device_report" | tr / '\\')"
 
 cd "$build"
 # Test programs are Windows programs: ctest runs each under Wine through the emulator.
-ctest --output-on-failure --timeout 900 "$@"
+# Tests in the run's own world take turns; the end-to-end parts run beside them and each other.
+ctest --output-on-failure --timeout 900 -j "${LK_TEST_JOBS:-3}" "$@"
 if [ -s "$device_report" ]; then
   echo "Direct3D device calls were made off the device's owner thread:" >&2
   cat "$device_report" >&2

@@ -3,6 +3,8 @@
 #   lk_wine_stop                        end everything this run started (also from traps)
 #   lk_wine_run NAME [--display]        a fresh run folder under TMPDIR ($LK_RUN_DIR), the world
 #                                       started in it, both gone when the calling script exits
+# With LK_WORLD_TEMPLATE set to a folder holding prefix/ and locale/, a new world copies them
+# rather than making them again (seconds instead of a minute).
 # Nothing of a run touches the real home folder: Wine maps Documents to $HOME, so HOME is
 # private too.
 
@@ -48,7 +50,9 @@ lk_wine_start() {
   export WINEPREFIX="$LK_RUN_DIR/prefix"
   export WINEARCH=win64
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # winemenubuilder would copy file associations and shortcuts to the Linux desktop, and it
+  # stays running, holding the output of the program that started it.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   # The player asks the maker's web server for a newer version at most once a day. No run of
   # ours may reach a real host or wait on a name look-up: the internet functions go through a
   # proxy on a closed local port (the discard port, where nothing listens), so a check fails at
@@ -59,6 +63,10 @@ lk_wine_start() {
   # Linux locale itself to turn Japanese file names into UTF-8; it is compiled privately for
   # the run, so the machine's locale set stays as it is.
   mkdir -p "$LK_RUN_DIR/locale"
+  local template=${LK_WORLD_TEMPLATE:-}
+  if [ -n "$template" ] && [ -d "$template/locale/ja_JP.UTF-8" ] && [ ! -d "$LK_RUN_DIR/locale/ja_JP.UTF-8" ]; then
+    cp -a "$template/locale/ja_JP.UTF-8" "$LK_RUN_DIR/locale/"
+  fi
   if [ ! -d "$LK_RUN_DIR/locale/ja_JP.UTF-8" ]; then
     localedef -i ja_JP -f UTF-8 "$LK_RUN_DIR/locale/ja_JP.UTF-8" >/dev/null 2>&1 || true
   fi
@@ -92,6 +100,9 @@ ASOUND
     done
   fi
 
+  if [ ! -f "$WINEPREFIX/system.reg" ] && [ -n "$template" ] && [ -f "$template/prefix/system.reg" ]; then
+    cp -a "$template/prefix" "$WINEPREFIX"
+  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     # Making the prefix now and then fails on a busy machine; a second try starts from nothing.
     local attempt

@@ -242,8 +242,8 @@ TEST_F(PlayListE2eTest, DropsOnTheDialogAppendAndADoubleClickPlaysAndTheListSave
     ClickAt(rows.RowMiddleOnScreen(2));
     ASSERT_TRUE(ChooseFromMenu(player, dialog, rows.Window(), rows.RowMiddleInClient(2), L"", {VK_UP},
                                L"プレイリストの項目メニュー", CMD_LIST_DELETE));
-    EXPECT_TRUE(WaitUntil([&] { return ::GetFileAttributesW(dropped.c_str()) == INVALID_FILE_ATTRIBUTES; }, 10000))
-        << "the file was not deleted";
+    EXPECT_TRUE(WaitUntil([&] { return ::GetFileAttributesW(dropped.c_str()) == INVALID_FILE_ATTRIBUTES; }, 20000))
+        << "the file was not deleted; the log ends:\n" << Log().substr(Log().size() > 3000 ? Log().size() - 3000 : 0).c_str();
     EXPECT_TRUE(WaitUntil([&] { return rows.RowCount() == static_cast<int>(savedPaths.size()) - 1; }, 5000));
     EXPECT_EQ(rows.CellText(2, 0), savedPaths.size() > 3 ? L"inner" : L"");
     const std::wstring log = Log();

@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "base/UniqueHandle_CL.h"
 #include "intake/ListItemActions.h"
 #include "store/AtomicRecordWriter_CL.h"
 #include "tests/support/TempFolder_CL.h"
@@ -44,6 +46,34 @@ TEST(ListItemActions, OnlyExistingFilesAreDeletedNeverAFolder) {
     EXPECT_EQ(DeleteMovieFiles(nullptr, {season}, false, &deleted), S_OK);
     EXPECT_TRUE(deleted.empty());
     EXPECT_TRUE(Exists(inside));
+}
+
+TEST(ListItemActions, AFileHeldOpenIsReportedAsNotDeletedAndTheOthersGo) {
+    TempFolder_CL folder;
+    AtomicRecordWriter_CL writer;
+    for (const bool allowUndo : {false, true}) {
+        SCOPED_TRACE(allowUndo ? "into the recycle bin" : "deleted outright");
+        const std::wstring held = folder.Join(L"再生中.avi");
+        const std::wstring free = folder.Join(L"空き.avi");
+        ASSERT_EQ(writer.WriteBytes(held, "movie"), S_OK);
+        ASSERT_EQ(writer.WriteBytes(free, "movie"), S_OK);
+        std::vector<std::wstring> deleted;
+        HRESULT hr = S_OK;
+        {
+            // As a movie's graph holds its file: read, and no one may delete it meanwhile.
+            FileHandle_CL open(::CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(open.IsValid());
+            hr = DeleteMovieFiles(nullptr, {held, free}, allowUndo, &deleted);
+        }
+        if (Exists(held)) {
+            EXPECT_TRUE(FAILED(hr)) << "a file left behind was reported as deleted";
+            EXPECT_EQ(std::count(deleted.begin(), deleted.end(), held), 0);
+        }
+        EXPECT_EQ(std::count(deleted.begin(), deleted.end(), free), Exists(free) ? 0 : 1);
+        ::DeleteFileW(held.c_str());
+        ::DeleteFileW(free.c_str());
+    }
 }
 
 }  // namespace
