@@ -149,9 +149,11 @@ TEST_F(AssociationE2eTest, OnANewerSystemUpdatingTheInformationRegistersThePlaye
     ASSERT_TRUE(ClickUntil(update, [&] { return LogCount(L"関連付けヘルパーを起動しました") > 0; }));
 
     const std::wstring capabilities = L"Software\\Clients\\Media\\Lumikino\\Capabilities";
+    // The helper runs on its own and writes key after key: the test waits for the last one.
     EXPECT_TRUE(WaitUntil([&] {
-        return RegistryText(HKEY_LOCAL_MACHINE, capabilities + L"\\FileAssociations", kFirstExtension) == L"Lumikino";
-    }, 15000)) << "the helper registered nothing";
+        return RegistryText(HKEY_LOCAL_MACHINE, capabilities + L"\\FileAssociations", kFirstExtension) == L"Lumikino" &&
+               RegistryText(HKEY_LOCAL_MACHINE, L"Software\\RegisteredApplications", L"Lumikino") == capabilities;
+    }, 15000)) << "the helper did not register the player";
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, L"Software\\Clients\\Media\\Lumikino", nullptr), L"Lumikino");
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, capabilities, L"ApplicationName"), L"Lumikino");
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, L"Software\\RegisteredApplications", L"Lumikino"), capabilities);
