@@ -47,8 +47,10 @@ export LK_DEVICE_THREAD_CHECK="Z:$(echo "$device_report" | tr / '\\')"
 
 cd "$build"
 # Test programs are Windows programs: ctest runs each under Wine through the emulator.
-# Tests in the run's own world take turns; the end-to-end parts run beside them and each other.
-ctest --output-on-failure --timeout 900 -j "${LK_TEST_JOBS:-3}" "$@"
+# Tests in the run's own world take turns. LK_TEST_JOBS=3 runs the end-to-end parts, each in
+# its world, beside them and each other: about three minutes sooner, but some end-to-end checks
+# of playback timing and of the play list's rows do not hold yet on a machine that busy.
+ctest --output-on-failure --timeout 900 -j "${LK_TEST_JOBS:-1}" "$@"
 if [ -s "$device_report" ]; then
   echo "Direct3D device calls were made off the device's owner thread:" >&2
   cat "$device_report" >&2
