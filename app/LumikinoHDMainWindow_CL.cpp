@@ -397,12 +397,8 @@ void LumikinoHDMainWindow_CL::OnDestroy() {
     if (m_controller) m_controller->OnDestroy();
     DXHelper_CL::ReleaseParkedDevice();
     m_history.Shutdown();  // a metadata job reading a slow share is awaited for a while only
-    if (m_updateCheck) m_updateCheck->Finish(kUpdateCheckExitWaitMs);  // a silent server is not awaited long
-    // A result already queued would go with the window: it is freed here.
-    MSG queued{};
-    while (::PeekMessageW(&queued, m_window, WM_UPDATE_CHECK_RESULT, WM_UPDATE_CHECK_RESULT, PM_REMOVE)) {
-        UpdateCheckRunner_CL::DiscardResult(queued.lParam);
-    }
+    // A silent server is not awaited long; a result already queued is freed.
+    if (m_updateCheck) m_updateCheck->Finish(kUpdateCheckExitWaitMs);
     RemoveZipFolder();  // the temporary extraction folder goes with the run
     ::PostQuitMessage(0);
 }

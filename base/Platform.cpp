@@ -39,3 +39,9 @@ std::wstring ProgramFilePath() {
         module.resize(module.size() * 2);
     }
 }
+
+std::wstring ProgramFolder() {
+    const std::wstring path = ProgramFilePath();
+    const size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
+}

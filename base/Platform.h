@@ -15,6 +15,8 @@ unsigned long OperatingSystemMajorVersion();
 
 // The full path of the running program's file, however long; empty when the system cannot say.
 std::wstring ProgramFilePath();
+// The folder of that file, without a trailing separator; empty when the system cannot say.
+std::wstring ProgramFolder();
 
 // Where LoadTrustedLibrary looks: the system folder always, the program's own folder when asked.
 enum class LibraryFolders { kSystemOnly, kSystemAndProgram };

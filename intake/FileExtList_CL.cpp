@@ -14,10 +14,7 @@ FileExtList_CL::FileExtList_CL() { Load(DefaultIniPath()); }
 FileExtList_CL::FileExtList_CL(const std::wstring& iniPath) { Load(iniPath); }
 
 std::wstring FileExtList_CL::DefaultIniPath() {
-    const std::wstring module = ProgramFilePath();
-    size_t separator = module.find_last_of(L'\\');
-    std::wstring folder = separator == std::wstring::npos ? std::wstring() : module.substr(0, separator);
-    return folder + L"\\" + kDropExtFileName;
+    return ProgramFolder() + L"\\" + kDropExtFileName;
 }
 
 void FileExtList_CL::Load(const std::wstring& iniPath) {

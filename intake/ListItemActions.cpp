@@ -62,7 +62,7 @@ HRESULT DeleteMovieFiles(HWND owner, const std::vector<std::wstring>& paths, boo
     // The shell can answer success and leave a file that another program holds open.
     if (deleted->size() != files.size()) {
         LogPrintf(L"動画ファイルを削除できません (%zu件残る)", files.size() - deleted->size());
-        return HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION);
+        return E_FAIL;
     }
     return S_OK;
 }

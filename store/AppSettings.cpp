@@ -34,12 +34,6 @@ std::wstring UserVideosFolder() {
     return path;
 }
 
-std::wstring ExecutableFolder() {
-    const std::wstring full = ProgramFilePath();
-    const size_t slash = full.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : full.substr(0, slash);
-}
-
 }  // namespace
 
 AppSettings& AppSettings::Process() {
@@ -117,7 +111,7 @@ void AppSettings::Load(const std::wstring& settingsPath) {
     const IniSnapshot_CL file = IniSnapshot_CL::ReadFile(settingsPath);
     LoadLogSwitches(file);
 
-    std::wstring executableFolder = ExecutableFolder();
+    std::wstring executableFolder = ProgramFolder();
     menu_image_path = executableFolder + L"\\menu_image.bmp";
     layered_windows = OperatingSystemMajorVersion() >= 6;
 

@@ -31,6 +31,8 @@ bool UpdateCheckRunner_CL::Start(HWND window, UINT message) {
     job->request = m_check.Request();
     job->window = window;
     job->message = message;
+    m_window = window;
+    m_message = message;
     uintptr_t thread = ::_beginthreadex(nullptr, 0, &WorkerProcedure, job.get(), 0, nullptr);
     if (!thread) return false;
     job.release();  // the worker owns it now
@@ -60,8 +62,12 @@ void UpdateCheckRunner_CL::DiscardResult(LPARAM lParam) {
 }
 
 bool UpdateCheckRunner_CL::Finish(DWORD timeoutMs) {
-    if (!m_worker.IsValid()) return true;
-    bool ended = ::WaitForSingleObject(m_worker.Get(), timeoutMs) != WAIT_TIMEOUT;
+    const bool ended = !m_worker.IsValid() || ::WaitForSingleObject(m_worker.Get(), timeoutMs) != WAIT_TIMEOUT;
     m_worker.Reset();
+    // A result queued but not yet handled would go with the window: it is freed here.
+    MSG queued{};
+    while (m_window && ::PeekMessageW(&queued, m_window, m_message, m_message, PM_REMOVE)) {
+        DiscardResult(queued.lParam);
+    }
     return ended;
 }

@@ -8,7 +8,8 @@
 //                           worker frees the result itself.
 //   OnResult(lParam)        UI, from the window's handler of `message`: takes the result over
 //                           (always frees it) and applies it: settings, notice, site.
-//   Finish(timeoutMs)       UI, at shut-down: waits a bounded time for the worker.
+//   Finish(timeoutMs)       UI, at shut-down: waits a bounded time for the worker, then frees
+//                           every result already posted and not yet handled.
 //
 // The worker owns a copy of everything it needs, so the runner may go before it ends (the
 // process exit then ends it); the worker never touches the settings.
@@ -39,9 +40,9 @@ public:
     int OnResult(LPARAM lParam);
     // Thread: UI. Frees a posted result without applying it (a window that is closing).
     static void DiscardResult(LPARAM lParam);
-    // Thread: UI. Waits up to timeoutMs for the worker; true when none is left running. A worker
-    // that did not end in time is let go (its result, if it still comes, is freed by OnResult or
-    // by the failed post).
+    // Thread: UI. Waits up to timeoutMs for the worker; true when none is left running. Results
+    // already in the window's queue are freed. A worker that did not end in time is let go (its
+    // result, if it still comes, is freed by OnResult or by the failed post).
     bool Finish(DWORD timeoutMs);
     // Thread: UI. True while a worker is running.
     bool IsRunning() const;
@@ -53,4 +54,6 @@ private:
 
     UpdateCheck_CL m_check;
     KernelHandle_CL m_worker;
+    HWND m_window = nullptr;  // where the last worker posts its result, and with which message
+    UINT m_message = 0;
 };

@@ -188,7 +188,7 @@ void PlayerProcess_CL::Kill() {
 
 void EndProcessesStartedBy(DWORD processId) {
     KernelHandle_CL snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot.IsValid() || snapshot.Get() == INVALID_HANDLE_VALUE) return;
+    if (!snapshot.IsValid()) return;
     std::vector<std::pair<DWORD, DWORD>> parentOf;  // (process, its parent)
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);

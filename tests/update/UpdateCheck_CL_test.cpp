@@ -231,6 +231,23 @@ TEST_F(UpdateCheckOverHttp, RunnerEndsWhenTheServerFallsSilent) {
     EXPECT_EQ(settings->LastDay(), kToday - 1);  // a failed check is tried again today
 }
 
+TEST_F(UpdateCheckOverHttp, FinishFreesAResultTheWindowNeverHandled) {
+    server->SetReply(Reply(VersionBody("1.3.2", "http://update.lumikino.jp/")), false);
+    MessageWindow messageWindow;
+    HWND window = messageWindow.window;
+    ASSERT_NE(window, nullptr);
+    UpdateCheckRunner_CL runner(MakeCheck(0, kNoticeLater));
+    ASSERT_TRUE(runner.Start(window, WM_TEST_UPDATE_RESULT));
+    // The window is closing: it waits for the worker and never handles the result it posted.
+    EXPECT_TRUE(runner.Finish(30'000));
+    MSG left{};
+    EXPECT_FALSE(::PeekMessageW(&left, window, WM_TEST_UPDATE_RESULT, WM_TEST_UPDATE_RESULT, PM_NOREMOVE))
+        << "a result was left in the queue";
+    EXPECT_EQ(server->ConnectionCount(), 1);
+    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(settings->LastDay(), kToday - 1);  // a result freed unapplied changes nothing
+}
+
 struct HostileAddress {
     const char* address;
 };
